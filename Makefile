@@ -1,0 +1,26 @@
+# make demo: set up, build, and show webpull fetching from a real HTTP server on loopback.
+# make test: set up, build both presets, and run every test of both.
+.PHONY: all setup build-win32 build-native demo test clean
+
+all: build-win32
+
+setup:
+	tools/setup
+
+build-win32: setup
+	cmake --preset win32 >/dev/null
+	cmake --build --preset win32
+
+build-native: setup
+	cmake --preset native >/dev/null
+	cmake --build --preset native
+
+demo: build-win32
+	tools/with-xvfb demo/webpull-demo
+
+# One Xvfb display serves the whole run.
+test: build-win32 build-native
+	tools/with-xvfb sh -c 'ctest --preset win32 && ctest --preset native'
+
+clean:
+	rm -rf build

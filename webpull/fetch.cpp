@@ -1,0 +1,94 @@
+#include "fetch.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "net.h"
+#include "url.h"
+
+namespace webpull {
+
+namespace {
+
+// Writes the error report and closes the socket; callers decide whether the program ends.
+void report_winsock_error(net::Socket sock, const char* operation) {
+    std::printf("winsock error on %s (error=%d)\n", operation, net::last_error());
+    net::close_socket(sock);
+}
+
+}  // namespace
+
+bool prepare_transfer(const char* url, bool http09, Transfer& transfer) {
+    UrlParts parts = parse_url(url);
+    if (parts.host.size() > kHostCapacity || parts.path.size() > kPathCapacity) return false;
+    std::memcpy(transfer.host, parts.host.data(), parts.host.size());
+    transfer.host[parts.host.size()] = '\0';
+    transfer.port = parts.port;
+    transfer.request_size = build_request(transfer.request, parts.host, parts.path, http09);
+    return transfer.request_size > 0;
+}
+
+FetchOutcome fetch_url(const Transfer& transfer, ResponseFilter& filter, char* recv_buffer) {
+    const char* host = transfer.host;
+    uint32_t address = 0;
+    if (!net::resolve_host(host, &address)) {
+        std::printf("cannot locate host \"%s\"\n", host);
+        return FetchOutcome::Fatal;
+    }
+
+    net::Socket sock = net::open_stream_socket();
+    if (sock == net::kInvalidSocket) {
+        report_winsock_error(sock, "socket");
+        return FetchOutcome::Fatal;
+    }
+    if (!net::bind_any(sock)) {
+        report_winsock_error(sock, "bind");
+        return FetchOutcome::Fatal;
+    }
+    net::raise_receive_buffer(sock, net::kReceiveBufferSize);
+
+    if (!net::connect_to(sock, address, transfer.port)) {
+        switch (net::last_error()) {
+        case net::kWouldBlock:
+            if (net::wait_writable(sock, 1) <= 0) {
+                report_winsock_error(sock, "select");
+                return FetchOutcome::Abandoned;
+            }
+            break;
+        case net::kNetUnreachable:
+            std::printf("host \"%s\" is unreachable\n", host);
+            net::close_socket(sock);
+            return FetchOutcome::Fatal;
+        case net::kTimedOut:
+            std::printf("connection to host \"%s\" timed out\n", host);
+            net::close_socket(sock);
+            return FetchOutcome::Fatal;
+        case net::kConnectionRefused:
+            std::printf("host \"%s\" refused \"http\" connection on port %d\n", host, transfer.port);
+            net::close_socket(sock);
+            return FetchOutcome::Fatal;
+        default:
+            report_winsock_error(sock, "connect");
+            return FetchOutcome::Fatal;
+        }
+    }
+
+    filter.begin_transfer();
+    if (!net::send_text(sock, transfer.request, transfer.request_size)) {
+        report_winsock_error(sock, "send");
+        return FetchOutcome::Abandoned;
+    }
+
+    int got;
+    while ((got = net::receive(sock, recv_buffer, net::kReceiveBufferSize)) > 0) {
+        // The socket stays open on the way out: the process ends right after the header.
+        if (filter.put_bytes(recv_buffer, static_cast<size_t>(got)) == FilterResult::HeaderDone)
+            return FetchOutcome::HeaderDone;
+    }
+    // A failed receive ends the reply like a close does; what came is still written.
+    if (filter.filter_flush() == FilterResult::HeaderDone) return FetchOutcome::HeaderDone;
+    net::close_socket(sock);
+    return got < 0 ? FetchOutcome::Abandoned : FetchOutcome::Done;
+}
+
+}  // namespace webpull
