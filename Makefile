@@ -1,6 +1,6 @@
 # make demo: set up, build, and show webpull fetching from a real HTTP server on loopback.
 # make test: set up, build both presets, and run every test of both.
-.PHONY: all setup build-win32 build-native demo test clean
+.PHONY: all setup build-win32 build-native demo test bench clean
 
 all: build-win32
 
@@ -24,3 +24,10 @@ test: build-win32 build-native
 
 clean:
 	rm -rf build
+
+# Not part of the tests: timings depend on the machine. Prints ratios against curl, wget and the
+# platform's floor measured in the same run.
+bench: setup
+	cmake --preset bench >/dev/null
+	cmake --build --preset bench
+	python3 bench/webpull/run.py --build build/bench
