@@ -1,0 +1,78 @@
+#include <gtest/gtest.h>
+
+#include "core/registry.h"
+#include "hostkit.h"
+#include "varnex_test.h"
+
+using namespace varnex;
+using varnex_test::ClassOf;
+
+namespace {
+
+struct Probe : WindowRecord {
+    int value;
+    explicit Probe(HWND window) : value(7) {
+        hwnd = window;
+        flags = 0;
+        prevProc = nullptr;
+    }
+};
+
+TEST(Registry, LookupFindsOnlyItsOwnClassAndLiveWindows) {
+    HWND frame = hostkit::CreateChildFrame(GetDesktopWindow(), 0, 0, 100, 100);
+    ASSERT_TRUE(frame);
+    Probe* probe = NewWindowObject<Probe>(frame);
+    ASSERT_TRUE(probe);
+    EXPECT_EQ(LiveWindowObjects(), 1);
+    AttachWindowObject(probe, kBarProp);
+
+    EXPECT_EQ(GetWindowObject(frame, kBarProp), probe);
+    EXPECT_EQ(GetWindowObject(frame, kFrameProp), nullptr);
+    EXPECT_EQ(GetWindowObject(nullptr, kBarProp), nullptr);
+    // The property value is the block's handle, which other code on the window reads.
+    EXPECT_EQ(GetPropA(frame, kBarProp), GlobalHandle(probe));
+
+    RemovePropA(frame, kBarProp);
+    DeleteWindowObject(probe);
+    EXPECT_EQ(GetWindowObject(frame, kBarProp), nullptr);
+    EXPECT_EQ(LiveWindowObjects(), 0);
+
+    DestroyWindow(frame);
+    EXPECT_EQ(GetWindowObject(frame, kBarProp), nullptr);  // stale handle
+}
+
+TEST(Registry, FreshBlocksAreZeroFilled) {
+    auto* bytes = static_cast<unsigned char*>(AllocWindowObject(256));
+    ASSERT_TRUE(bytes);
+    for (int i = 0; i < 256; ++i) ASSERT_EQ(bytes[i], 0) << i;
+    FreeWindowObject(bytes);
+}
+
+TEST(Registry, CreateFrameChildChoosesClassAndIdFromTheId) {
+    HWND frame = hostkit::CreateChildFrame(GetDesktopWindow(), 0, 0, 200, 200);
+    WindowRecord record{};
+
+    CreateFrameChild(&record, WS_CHILD, 0, frame, 0xE81D);
+    ASSERT_TRUE(record.hwnd);
+    EXPECT_EQ(ClassOf(record.hwnd), "AfxControlBar40su");
+    EXPECT_EQ(GetDlgCtrlID(record.hwnd), 0xE81D);
+    RECT placed = varnex_test::WindowRectIn(record.hwnd, frame);
+    EXPECT_TRUE(placed == (RECT{0, 0, 0, 0}));  // placed later by the layout
+
+    record.hwnd = nullptr;
+    CreateFrameChild(&record, WS_CHILD, 0, frame, 0xE700);
+    ASSERT_TRUE(record.hwnd);
+    EXPECT_EQ(ClassOf(record.hwnd), "AfxFrameOrView40su");
+    EXPECT_EQ(GetDlgCtrlID(record.hwnd), 0);  // a floating window has no id
+
+    record.hwnd = nullptr;
+    CreateFrameChild(&record, WS_CHILD, 0, frame, 0xE810);
+    EXPECT_EQ(ClassOf(record.hwnd), "msctls_progress32");
+
+    HWND before = record.hwnd;
+    CreateFrameChild(&record, WS_CHILD, 0, frame, 0xE901);
+    EXPECT_EQ(record.hwnd, before);  // unknown id: nothing created, handle untouched
+    DestroyWindow(frame);
+}
+
+}  // namespace

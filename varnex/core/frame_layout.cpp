@@ -1,0 +1,191 @@
+// The frame layout: how a managed frame's client area is shared between its status bar, dock
+// sites, scroll bars and client pane; the frame's track size; the sizing clamp.
+#include <algorithm>
+
+#include "core/client_pane.h"
+#include "core/frame_manager.h"
+#include "core/host.h"
+#include "core/status_bar.h"
+#include "dock/dock_site.h"
+#include "varnex.h"
+
+namespace varnex {
+
+namespace {
+enum Site { kTop = 0, kLeft = 1, kRight = 2, kBottom = 3 };
+}
+
+void CCtrlFrameFx::RecalcLayout(UINT request, const RECT* rect) {
+    if (request & LAYOUT_QUERYZOOM) request |= IsZoomed(hwnd) ? LAYOUT_MAXIMIZED : LAYOUT_RESTORED;
+    // A frame whose parts were given back has nothing left to lay out.
+    if (dockSites.empty() || !dockSites[kTop]) return;
+
+    RECT work;
+    if ((request & (LAYOUT_MEASURE | LAYOUT_RECORD)) || rect) {
+        work = *rect;
+    } else if ((request & LAYOUT_RESTORED) && (flags & AF_KEEPCLIENTSIZE)) {
+        if (IsRectEmpty(&clientPane->restoreRect)) return;
+        work = clientPane->restoreRect;
+        request |= LAYOUT_FITFRAME;
+    } else {
+        GetClientRect(hwnd, &work);
+    }
+    const bool fit = request & LAYOUT_FITFRAME;
+
+    if (request & LAYOUT_COMPUTE) {
+        SIZE remaining{work.right, work.bottom};
+        if ((flags & AF_MDIFRAME) && statusBar) {
+            if (statusBar->visible && !fit) remaining.cy -= statusBar->Height();
+            if (request & LAYOUT_RECORD) statusBar->PlaceProgress(remaining.cx);
+        }
+        if (!fit) {
+            for (int i : {kTop, kBottom, kLeft, kRight}) dockSites[i]->LayoutSite(request, &remaining);
+            // Scroll bars are fitted here once a pane has them.
+        } else {
+            for (int i : {kLeft, kRight, kTop, kBottom}) dockSites[i]->LayoutSite(request, &remaining);
+        }
+        dockSites[kLeft]->siteRect.top += dockSites[kTop]->Height();
+        dockSites[kRight]->siteRect.top += dockSites[kTop]->Height();
+
+        if (request & LAYOUT_RECORD) {
+            if (request & LAYOUT_RESTORED) {
+                RECT& restore = clientPane->restoreRect;
+                if (IsRectEmpty(&restore)) {
+                    GetClientRect(hwnd, &restore);
+                } else {
+                    restore.right = remaining.cx;
+                    restore.bottom = remaining.cy;
+                }
+            }
+        } else if (fit) {
+            if (HasVisibleStatusBar()) remaining.cy += statusBar->Height();
+            work.right = remaining.cx;
+            work.bottom = remaining.cy;
+            RECT outer = work;
+            const BOOL menu = (flags & AF_MDICHILD) ? FALSE : GetMenu(hwnd) != nullptr;
+            AdjustWindowRectEx(&outer, GetWindowLongA(hwnd, GWL_STYLE), menu, GetWindowLongA(hwnd, GWL_EXSTYLE));
+            remaining = {outer.right - outer.left, outer.bottom - outer.top};
+            if (request & LAYOUT_APPLY) {
+                SetWindowPos(hwnd, nullptr, 0, 0, remaining.cx, remaining.cy,
+                             SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER |
+                                 SWP_NOSENDCHANGING);
+            } else if (IsZoomed(hwnd)) {
+                // The restored frame will take this size.
+                WINDOWPLACEMENT placement{};
+                placement.length = sizeof placement;
+                GetWindowPlacement(hwnd, &placement);
+                placement.rcNormalPosition.right = placement.rcNormalPosition.left + remaining.cx;
+                placement.rcNormalPosition.bottom = placement.rcNormalPosition.top + remaining.cy;
+                SetWindowPlacement(hwnd, &placement);
+            }
+        }
+    }
+    if (request & LAYOUT_APPLY) ApplyLayout(&work);
+}
+
+void CCtrlFrameFx::ApplyLayout(const RECT* rect) {
+    SizeParentParams params{};
+    if (rect)
+        params.rect = *rect;
+    else
+        GetClientRect(hwnd, &params.rect);
+    params.stretch = TRUE;
+    params.hdwp = BeginDeferWindowPos(6);
+    if (HasVisibleStatusBar())
+        CallPrevWindowProc(statusBar, kWmSizeParent, 0, reinterpret_cast<LPARAM>(&params));
+    for (int i : {kTop, kBottom, kLeft, kRight}) dockSites[i]->SizeParentSite(&params);
+    const RECT& free = params.rect;
+    params.hdwp = DeferWindowPos(params.hdwp, clientPane->hwnd, nullptr, free.left, free.top, free.right - free.left,
+                                 free.bottom - free.top,
+                                 SWP_NOOWNERZORDER | SWP_FRAMECHANGED | SWP_NOACTIVATE | SWP_NOZORDER);
+    EndDeferWindowPos(params.hdwp);
+}
+
+void CCtrlFrameFx::GetTrackSize(UINT selector, SIZE* out) {
+    const bool minimum = selector == 0x400;
+    bool paneDone = false;
+    if (minimum) {
+        if (clientPane->childMaximized) {
+            HWND active = reinterpret_cast<HWND>(CallPrevWindowProc(clientPane, WM_MDIGETACTIVE, 0, 0));
+            if (CCtrlFrameFx* child = GetWindowObjectAs<CCtrlFrameFx>(active, kFrameProp)) {
+                child->GetTrackSize(selector, out);
+                paneDone = true;
+            }
+        }
+        if (!paneDone) *out = clientPane->minSize;
+    } else {
+        *out = clientPane->maxSize;
+    }
+    // (The room that shown scroll bars need joins the pane part once panes have scroll bars.)
+
+    if (dockSites.empty() || !dockSites[kTop]) return;
+    const SIZE top = dockSites[kTop]->minSize, left = dockSites[kLeft]->minSize;
+    const SIZE right = dockSites[kRight]->minSize, bottom = dockSites[kBottom]->minSize;
+    out->cx += left.cx + right.cx;
+    if (minimum) {
+        out->cx = std::max({out->cx, top.cx, bottom.cx});
+        out->cy = std::max({out->cy, left.cy, right.cy});
+    }
+    out->cy += bottom.cy + top.cy;
+    if (statusBar) out->cy += statusBar->minHeight;
+}
+
+void CCtrlFrameFx::LimitSizingRect(UINT edge, RECT* dragged) {
+    RECT window, client;
+    GetWindowRect(hwnd, &window);
+    GetClientRect(hwnd, &client);
+    const LONG ncx = (window.right - window.left) - client.right;
+    const LONG ncy = (window.bottom - window.top) - client.bottom;
+    const LONG cx = (edge == WMSZ_TOP || edge == WMSZ_BOTTOM) ? client.right : dragged->right - dragged->left - ncx;
+    const LONG cy = (edge == WMSZ_LEFT || edge == WMSZ_RIGHT) ? client.bottom : dragged->bottom - dragged->top - ncy;
+
+    BOOL fullDrag = TRUE;
+    if (SystemParametersInfoA(SPI_GETDRAGFULLWINDOWS, 0, &fullDrag, 0) && !fullDrag) {
+        RECT proposed{0, 0, cx, cy};
+        RecalcLayout(LAYOUT_MEASURE | LAYOUT_COMPUTE, &proposed);
+    }
+    SIZE minimum{}, maximum{};
+    GetTrackSize(0x400, &minimum);
+    GetTrackSize(0x800, &maximum);
+
+    // The maximum is tested first, so it wins when it is smaller than the minimum.
+    auto limit = [](LONG size, LONG low, LONG high, LONG* limitOut) {
+        if (high <= size) return *limitOut = high, true;
+        if (low >= size) return *limitOut = low, true;
+        return false;
+    };
+    LONG width;
+    if (limit(cx, minimum.cx, maximum.cx, &width)) {
+        if (edge == WMSZ_LEFT || edge == WMSZ_TOPLEFT || edge == WMSZ_BOTTOMLEFT)
+            dragged->left = dragged->right - width - ncx;
+        else
+            dragged->right = dragged->left + width + ncx;
+    }
+    LONG height;
+    if (limit(cy, minimum.cy, maximum.cy, &height)) {
+        if (edge == WMSZ_TOP || edge == WMSZ_TOPLEFT || edge == WMSZ_TOPRIGHT)
+            dragged->top = dragged->bottom - height - ncy;
+        else
+            dragged->bottom = dragged->top + height + ncy;
+    }
+}
+
+void CCtrlFrameFx::AdjustPanePos(WINDOWPOS* pos) {
+    if (flags & AF_MDICHILD) {
+        // Only the library's own moves (which carry SWP_NOOWNERZORDER) may move an MDI child's pane.
+        if (!(pos->flags & SWP_NOOWNERZORDER)) pos->flags |= SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE;
+        return;
+    }
+    if (!(flags & AF_MDIFRAME) || !(flags & AF_MERGEBORDERS) || clientPane->childMaximized) return;
+    if (dockSites.empty() || !dockSites[kTop]) return;
+    // The MDI client reaches one pixel under each visible neighbour, merging the borders.
+    if (!dockSites[kTop]->Empty()) --pos->y, ++pos->cy;
+    if (!dockSites[kLeft]->Empty()) --pos->x, ++pos->cx;
+    if (!dockSites[kRight]->Empty()) ++pos->cx;
+    if (!dockSites[kBottom]->Empty()) ++pos->cy;
+    const LONG paneStyle = GetWindowLongA(clientPane->hwnd, GWL_STYLE);
+    if (paneStyle & WS_HSCROLL) ++pos->cy;
+    if (paneStyle & WS_VSCROLL) ++pos->cx;
+}
+
+}  // namespace varnex

@@ -1,0 +1,145 @@
+#include "core/frame_manager.h"
+
+#include "core/client_pane.h"
+#include "core/frame_proc.h"
+#include "core/host.h"
+#include "core/status_bar.h"
+#include "dock/dock_site.h"
+#include "varnex.h"
+
+namespace varnex {
+
+CCtrlFrameFx::CCtrlFrameFx(HWND frame, UINT attachFlags) {
+    hwnd = frame;
+    flags = attachFlags;
+    prevProc = nullptr;
+    isChild = 0;
+    ownedActivation = FALSE;
+    adoptedBar = nullptr;
+    statusBar = nullptr;
+    clientPane = nullptr;
+    GetWindowRect(frame, &attachRect);
+
+    AttachWindowObject(this, kFrameProp);
+    prevProc = SubclassWindow(frame, FrameWndProc);
+
+    clientPane = new CClientPaneFx(this);
+    dockSites.assign(kSiteCount, nullptr);
+    for (int i = 0; i < kSiteCount; ++i) {
+        dockSites[i] = new CDockSiteFx(this, kFirstSiteId + i);
+        // The "Standard" toolbar of an MDI frame becomes a bar once docking bars exist.
+    }
+    RaiseWindowObject(clientPane, HWND_TOP);
+    if (GetDlgItem(frame, kStatusBarId)) statusBar = new CStatusBarFx(this);
+}
+
+CCtrlFrameFx::~CCtrlFrameFx() {
+    RemovePropA(hwnd, kFrameProp);
+    delete clientPane;
+    delete statusBar;
+}
+
+bool CCtrlFrameFx::HasVisibleStatusBar() const {
+    return (flags & AF_MDIFRAME) && statusBar && statusBar->visible;
+}
+
+void CCtrlFrameFx::BroadcastFrameState(int code) {
+    for (CDockSiteFx*& site : dockSites) {
+        if (!site) continue;
+        if (code == FXS_DETACH || code == FXS_DESTROY) {
+            site->DetachSite(code);
+            delete site;
+            site = nullptr;  // no pointer to a deleted site survives
+        } else if (code >= FXS_ACTIVE && code <= FXS_MINIMIZE) {
+            site->NotifyBars(code);
+        }
+    }
+}
+
+void CCtrlFrameFx::Detach(int code) {
+    BroadcastFrameState(code);
+    clientPane->Detach();
+    if (statusBar) RestoreWindowProc(statusBar);
+    RestoreWindowProc(this);
+    if (code & 3) {
+        // The host learns its attach-time rectangle again, straight from its own procedure.
+        WINDOWPOS pos{hwnd, nullptr, attachRect.left, attachRect.top,
+                      attachRect.right - attachRect.left, attachRect.bottom - attachRect.top,
+                      SWP_FRAMECHANGED | SWP_NOACTIVATE | SWP_NOZORDER | SWP_NOSIZE};
+        CallPrevWindowProc(this, WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&pos));
+    }
+}
+
+void CCtrlFrameFx::Release(CCtrlFrameFx* frame, int code) {
+    frame->Detach(code);
+    DeleteWindowObject(frame);
+}
+
+CCtrlFrameFx* FrameOfChild(HWND child) {
+    HWND parent = GetParent(child);
+    return parent ? GetWindowObjectAs<CCtrlFrameFx>(parent, kFrameProp) : nullptr;
+}
+
+namespace {
+
+// Which kind the window may be attached as: the first rule that matches decides.
+bool AcceptsKind(HWND frame, UINT attachFlags, bool child) {
+    if ((attachFlags & AF_MDIFRAME) && !child)
+        return FindWindowExA(frame, nullptr, "MDIClient", nullptr) != nullptr;
+    if ((attachFlags & AF_SDIFRAME) && !child) return GetDlgItem(frame, kPaneId) != nullptr;
+    if ((attachFlags & AF_MDICHILD) && child)
+        return (GetWindowLongA(frame, GWL_EXSTYLE) & WS_EX_MDICHILD) != 0;
+    return (attachFlags & AF_CHILDFRAME) && child;
+}
+
+DWORD WithBit(DWORD word, DWORD bit, bool on) { return on ? word | bit : word & ~bit; }
+
+}  // namespace
+
+}  // namespace varnex
+
+using namespace varnex;
+
+extern "C" int WINAPI AttachFrame(HWND frame, UINT attachFlags) {
+    CCtrlFrameFx* manager = GetWindowObjectAs<CCtrlFrameFx>(frame, kFrameProp);
+    if (manager) {
+        if ((manager->flags & attachFlags & AF_KINDMASK) == 0) return 0;  // the kind may not change
+        manager->flags = attachFlags;
+    } else {
+        if (!IsWindow(frame)) return 0;
+        const UINT child = GetWindowLongA(frame, GWL_STYLE) & WS_CHILD;
+        if (!AcceptsKind(frame, attachFlags, child != 0)) return 0;
+        manager = NewWindowObject<CCtrlFrameFx>(frame, attachFlags);
+        if (!manager) return 0;
+        manager->isChild = child;
+    }
+
+    DWORD style = GetWindowLongA(frame, GWL_STYLE);
+    DWORD exStyle = GetWindowLongA(frame, GWL_EXSTYLE);
+    style = WithBit(style, WS_MINIMIZEBOX, attachFlags & AF_MINIMIZEBOX);
+    style = WithBit(style, WS_MAXIMIZEBOX, attachFlags & AF_MAXIMIZEBOX);
+    style = WithBit(style, WS_THICKFRAME, attachFlags & AF_THICKFRAME);
+    style = WithBit(style, WS_SYSMENU, attachFlags & AF_SYSMENU);
+    exStyle = WithBit(exStyle, WS_EX_TOOLWINDOW, attachFlags & AF_TOOLWINDOW);
+    if (!(style & WS_CHILD)) exStyle = WithBit(exStyle, WS_EX_TOPMOST, attachFlags & AF_TOPMOST);
+    SetWindowLongA(frame, GWL_STYLE, style);
+    SetWindowLongA(frame, GWL_EXSTYLE, exStyle);
+    SetWindowPos(frame, nullptr, 0, 0, 0, 0,
+                 SWP_FRAMECHANGED | SWP_NOACTIVATE | SWP_NOZORDER | SWP_NOMOVE | SWP_NOSIZE);
+    manager->RecalcLayout(LAYOUT_DEFAULT, nullptr);
+    return 1;
+}
+
+extern "C" int WINAPI DetachFrame(HWND frame) {
+    CCtrlFrameFx* manager = GetWindowObjectAs<CCtrlFrameFx>(frame, kFrameProp);
+    if (!manager) return 0;
+    CCtrlFrameFx::Release(manager, FXS_DETACH);
+    return 1;
+}
+
+extern "C" int WINAPI RecalcFrame(HWND frame) {
+    CCtrlFrameFx* manager = GetWindowObjectAs<CCtrlFrameFx>(frame, kFrameProp);
+    if (!manager) return 0;
+    manager->RecalcLayout(LAYOUT_DEFAULT, nullptr);
+    return 1;
+}

@@ -1,0 +1,201 @@
+#include "core/frame_proc.h"
+
+#include "core/client_pane.h"
+#include "core/frame_manager.h"
+#include "core/host.h"
+#include "core/status_bar.h"
+#include "dock/bar_proc.h"
+#include "dock/dock_site.h"
+#include "varnex.h"
+
+namespace varnex {
+
+namespace {
+
+LRESULT FrameHitTest(CCtrlFrameFx* frame, LPARAM lParam) {
+    LRESULT hit = DefWindowProcA(frame->hwnd, WM_NCHITTEST, 0, lParam);
+    if (hit == HTCAPTION) return (frame->flags & AF_CAPTIONMOVE) ? hit : HTNOWHERE;
+    if (hit >= HTLEFT && hit <= HTBOTTOMRIGHT) return (frame->flags & AF_BORDERSIZE) ? hit : HTNOWHERE;
+    return hit;
+}
+
+LRESULT OnRestore(CCtrlFrameFx* frame, WPARAM wParam, LPARAM lParam) {
+    if (frame->flags & AF_KEEPCLIENTSIZE)
+        frame->RecalcLayout(LAYOUT_RESTORED | LAYOUT_FITFRAME | LAYOUT_COMPUTE, nullptr);
+    if (frame->isChild && IsIconic(frame->hwnd)) {
+        CallPrevWindowProc(frame, WM_SYSCOMMAND, SC_RESTORE, lParam);
+        frame->BroadcastFrameState(FXS_RESTORE);
+        return 0;
+    }
+    if (frame->flags & AF_SYSMENU) return CallPrevWindowProc(frame, WM_SYSCOMMAND, wParam, lParam);
+    // Without a system menu the host sees the restore twice: before and after the menu goes.
+    CallPrevWindowProc(frame, WM_SYSCOMMAND, SC_RESTORE, lParam);
+    SetWindowLongA(frame->hwnd, GWL_STYLE, GetWindowLongA(frame->hwnd, GWL_STYLE) & ~WS_SYSMENU);
+    return CallPrevWindowProc(frame, WM_SYSCOMMAND, wParam, lParam);
+}
+
+LRESULT FrameMessage(CCtrlFrameFx* frame, UINT message, WPARAM wParam, LPARAM lParam) {
+    const UINT kind = frame->Kind();
+    switch (message) {
+    case WM_DESTROY: {
+        frame->Detach(FXS_DESTROY);
+        CallPrevWindowProc(frame, message, wParam, lParam);
+        DeleteWindowObject(frame);
+        return 0;
+    }
+    case WM_SIZE:
+        if (wParam == SIZE_RESTORED || wParam == SIZE_MAXIMIZED) {
+            UINT request = (wParam == SIZE_RESTORED ? LAYOUT_RESTORED : LAYOUT_MAXIMIZED) |
+                           LAYOUT_COMPUTE | LAYOUT_RECORD;
+            if (kind & (AF_MDICHILD | AF_CHILDFRAME)) request |= LAYOUT_APPLY;
+            RECT rect{0, 0, LOWORD(lParam), HIWORD(lParam)};
+            frame->RecalcLayout(request, &rect);
+        }
+        break;
+    case WM_ACTIVATE:
+        if (kind & AF_MDIFRAME) {
+            if (LOWORD(wParam) == WA_INACTIVE) {
+                HWND other = reinterpret_cast<HWND>(lParam);
+                frame->ownedActivation = other && GetWindow(other, GW_OWNER) == frame->hwnd;
+            }
+            if (frame->ownedActivation) return 1;
+        }
+        break;
+    case WM_SETFOCUS:
+    case WM_MOUSEACTIVATE:
+        if ((kind & AF_MDIFRAME) && frame->ownedActivation) return MA_NOACTIVATE;
+        break;
+    case WM_ERASEBKGND:
+        if (kind & (AF_MDIFRAME | AF_CHILDFRAME)) return 1;
+        break;
+    case WM_GETMINMAXINFO:
+    case WM_ENTERSIZEMOVE:
+    case WM_EXITSIZEMOVE:
+        return DefWindowProcA(frame->hwnd, message, wParam, lParam);
+    case WM_NCHITTEST:
+        return FrameHitTest(frame, lParam);
+    case WM_NCACTIVATE:
+        if (frame->isChild) frame->BroadcastFrameState(wParam ? FXS_ACTIVE : FXS_INACTIVE);
+        break;
+    case WM_SYSCOMMAND:
+        if (wParam == SC_MINIMIZE) {
+            if (frame->isChild) frame->BroadcastFrameState(FXS_MINIMIZE);
+        } else if (wParam == SC_CLOSE) {
+            if (kind & AF_MDIFRAME) {
+                HWND manager = FindWindowExA(frame->clientPane->hwnd, nullptr, nullptr, "Application Manager");
+                if (manager) {
+                    PostMessageA(manager, WM_CLOSE, 0, 0);
+                    return 0;
+                }
+            }
+        } else if (wParam == SC_RESTORE) {
+            return OnRestore(frame, wParam, lParam);
+        }
+        break;
+    case WM_PARENTNOTIFY:
+        if (LOWORD(wParam) == WM_CREATE && HIWORD(wParam) == kToolBarId) {
+            HWND toolbar = reinterpret_cast<HWND>(lParam);
+            SetWindowPos(toolbar, nullptr, 0, 0, 0, 0, kSwpHide);
+            WNDPROC previous = SubclassWindow(toolbar, BarWndProc);
+            SetWindowLongPtrA(toolbar, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(previous));
+        }
+        break;
+    case WM_SIZING:
+        frame->LimitSizingRect(static_cast<UINT>(wParam), reinterpret_cast<RECT*>(lParam));
+        return 1;
+    case kWmFxRecalc:
+        frame->RecalcLayout(LAYOUT_DEFAULT, nullptr);
+        return 0;
+    case kWmFxState:
+        frame->BroadcastFrameState(static_cast<int>(wParam));
+        return 0;
+    }
+    return CallPrevWindowProc(frame, message, wParam, lParam);
+}
+
+LRESULT StatusBarMessage(CCtrlFrameFx* frame, CStatusBarFx* bar, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_DESTROY) {
+        CallPrevWindowProc(bar, message, wParam, lParam);
+        // A frame without its status bar cannot be laid out as attached: give everything back.
+        CCtrlFrameFx::Release(frame, FXS_DESTROY);
+        return 0;
+    }
+    if (message == WM_WINDOWPOSCHANGING) bar->OnPosChanging(reinterpret_cast<const WINDOWPOS*>(lParam));
+    return CallPrevWindowProc(bar, message, wParam, lParam);
+}
+
+LRESULT SiteMessage(CDockSiteFx* site, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_SETTEXT:
+        return 0;
+    case WM_NCCALCSIZE:
+        site->CalcSiteEdges(reinterpret_cast<RECT*>(lParam));
+        return 0;
+    case WM_NCPAINT:
+        site->PaintSiteEdges();
+        return 0;
+    case kWmSizeParent:
+        site->SizeParentSite(reinterpret_cast<SizeParentParams*>(lParam));
+        return 0;
+    }
+    return DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+LRESULT PaneMessage(CCtrlFrameFx* frame, CClientPaneFx* pane, UINT message, WPARAM wParam, LPARAM lParam) {
+    const UINT kind = frame->Kind();
+    switch (message) {
+    case WM_DESTROY:
+        CallPrevWindowProc(pane, message, wParam, lParam);
+        pane->created = FALSE;  // the window is going already: its children go with it
+        CCtrlFrameFx::Release(frame, FXS_DESTROY);
+        return 0;
+    case WM_SIZE:
+        if (!(kind & AF_MDIFRAME) && (pane->hScroll || pane->vScroll)) return 0;
+        break;
+    case WM_ERASEBKGND:
+        if (pane->created) return CallPrevWindowProc(frame, message, wParam, lParam);
+        break;
+    case WM_WINDOWPOSCHANGING:
+        frame->AdjustPanePos(reinterpret_cast<WINDOWPOS*>(lParam));
+        return 0;
+    case WM_STYLECHANGED:
+        if ((kind & AF_MDIFRAME) && (frame->flags & AF_MERGEBORDERS) &&
+            static_cast<int>(wParam) == GWL_EXSTYLE) {
+            const STYLESTRUCT* change = reinterpret_cast<const STYLESTRUCT*>(lParam);
+            pane->childMaximized = !(change->styleNew & WS_EX_CLIENTEDGE);
+            frame->RecalcLayout(LAYOUT_DEFAULT, nullptr);
+        }
+        break;
+    case WM_NCCALCSIZE:
+    case WM_NCPAINT:
+        if (kind & AF_CHILDFRAME) return DefWindowProcA(pane->hwnd, message, wParam, lParam);
+        break;
+    default:
+        if (message >= WM_MOUSEMOVE && message <= WM_MBUTTONDBLCLK && pane->created)
+            return CallPrevWindowProc(frame, message, wParam, lParam);
+        break;
+    }
+    return CallPrevWindowProc(pane, message, wParam, lParam);
+}
+
+}  // namespace
+
+LRESULT CALLBACK FrameWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (HANDLE block = GetPropA(hwnd, kFrameProp))
+        return FrameMessage(static_cast<CCtrlFrameFx*>(GlobalLock(block)), message, wParam, lParam);
+
+    CCtrlFrameFx* frame = FrameOfChild(hwnd);
+    if (!frame) return DefWindowProcA(hwnd, message, wParam, lParam);
+    const int id = GetDlgCtrlID(hwnd);
+    if (id == static_cast<int>(kStatusBarId) && frame->statusBar && frame->statusBar->hwnd == hwnd)
+        return StatusBarMessage(frame, frame->statusBar, message, wParam, lParam);
+    if (id >= static_cast<int>(kFirstSiteId) && id < static_cast<int>(kFirstSiteId) + kSiteCount) {
+        CDockSiteFx* site = frame->dockSites[id - kFirstSiteId];
+        if (site && site->hwnd == hwnd) return SiteMessage(site, hwnd, message, wParam, lParam);
+    }
+    if (id == static_cast<int>(kPaneId) && frame->clientPane->hwnd == hwnd)
+        return PaneMessage(frame, frame->clientPane, message, wParam, lParam);
+    return DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+}  // namespace varnex

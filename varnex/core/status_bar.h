@@ -1,0 +1,36 @@
+// The host's status bar (child 0xE801) as the frame manager follows it: its visibility and height
+// for the layout and the frame's minimum size, and an optional progress control inside it.
+#pragma once
+
+#include <windows.h>
+
+#include "core/registry.h"
+
+namespace varnex {
+
+struct CCtrlFrameFx;
+struct CStatusBarFx;
+
+struct CProgressFx : WindowRecord {
+    BOOL visible;
+    CStatusBarFx* statusBar;
+};
+
+struct CStatusBarFx : WindowRecord {
+    RECT barRect;     // right and bottom hold the bar's width and height
+    BOOL visible;
+    LONG minHeight;   // what the bar adds to the frame's track size
+    CProgressFx* progress;
+    CCtrlFrameFx* frame;
+
+    explicit CStatusBarFx(CCtrlFrameFx* owner);
+    ~CStatusBarFx();
+
+    LONG Height() const { return barRect.bottom; }
+    // WM_WINDOWPOSCHANGING bookkeeping: visibility, minimum height, size.
+    void OnPosChanging(const WINDOWPOS* pos);
+    // Puts the progress control at its place for a frame client width of `clientWidth`.
+    void PlaceProgress(LONG clientWidth);
+};
+
+}  // namespace varnex

@@ -1,0 +1,60 @@
+// A dock site: one per side of a managed frame. It owns the window along its side (the host's
+// dock bar, or one the library creates) and the list of the bars of that side.
+#pragma once
+
+#include <windows.h>
+
+#include <vector>
+
+#include "core/host.h"
+#include "core/registry.h"
+
+namespace varnex {
+
+struct CCtrlFrameFx;
+struct CToolBarFx;
+
+// Site flags.
+constexpr UINT SITE_EMPTY = 0x1;
+constexpr UINT SITE_SIDES = 0xF0;
+constexpr UINT SITE_EDGE_LEFT = 0x100;
+constexpr UINT SITE_EDGE_TOP = 0x200;
+constexpr UINT SITE_EDGE_RIGHT = 0x400;
+constexpr UINT SITE_EDGE_BOTTOM = 0x800;
+constexpr UINT SITE_EDGES = 0xF00;
+
+constexpr UINT SIDE_TOP = 0x10, SIDE_LEFT = 0x20, SIDE_RIGHT = 0x40, SIDE_BOTTOM = 0x80;
+constexpr int kSiteCount = 4;
+constexpr UINT kFirstSiteId = 0xE81B;
+
+// Index of the side named by the side bits of `flags`: 0 top, 1 left, 2 right, 3 bottom.
+inline int SideIndex(UINT flags) { return (flags & 0x80) ? 3 : (flags >> 5) & 7; }
+
+struct CDockSiteFx : WindowRecord {
+    RECT siteRect;   // left, top: position; right, bottom: width and height
+    SIZE minSize;
+    BOOL created;
+    std::vector<CToolBarFx*> bars;
+    CCtrlFrameFx* frame;
+
+    CDockSiteFx(CCtrlFrameFx* owner, UINT childId);
+
+    bool Horizontal() const { return flags & (SIDE_TOP | SIDE_BOTTOM); }
+    bool Empty() const { return flags & SITE_EMPTY; }
+    LONG Width() const { return siteRect.right; }
+    LONG Height() const { return siteRect.bottom; }
+
+    void DetachSite(int code);
+    void NotifyBars(int code);
+    // Row layout: works out siteRect and minSize and takes the site's depth from `remaining`.
+    void LayoutSite(UINT request, SIZE* remaining);
+    void PositionBars();
+    void SizeParentSite(SizeParentParams* params);
+    void CalcSiteEdges(RECT* rect) const;
+    void PaintSiteEdges() const;
+
+private:
+    void LayoutEmptySite(UINT request, SIZE* remaining);
+};
+
+}  // namespace varnex
