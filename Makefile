@@ -17,6 +17,7 @@ build-native: setup
 
 demo: build-win32
 	tools/with-xvfb demo/webpull-demo
+	VARNEX_DEMO_SCREENSHOT=1 tools/with-xvfb demo/varnex-demo
 
 # One Xvfb display serves the whole run.
 test: build-win32 build-native

@@ -116,24 +116,35 @@ TEST(FrameLayout, SizingIsClampedToTheTrackSize) {
     const LONG ncx = (window.right - window.left) - client.right;
     const LONG ncy = (window.bottom - window.top) - client.bottom;
 
-    RECT dragged = window;
-    dragged.right = dragged.left + 250 + ncx;  // right edge to a client width of 250
-    SendMessageA(sdi, WM_SIZING, WMSZ_RIGHT, reinterpret_cast<LPARAM>(&dragged));
-    EXPECT_EQ(dragged.right, dragged.left + 300 + ncx);
-
-    dragged = window;
-    dragged.left = dragged.right - 250 - ncx;
-    SendMessageA(sdi, WM_SIZING, WMSZ_LEFT, reinterpret_cast<LPARAM>(&dragged));
-    EXPECT_EQ(dragged.left, dragged.right - 300 - ncx);
-
-    dragged = window;
-    dragged.top = dragged.bottom - 150 - ncy;
-    SendMessageA(sdi, WM_SIZING, WMSZ_TOPLEFT, reinterpret_cast<LPARAM>(&dragged));
-    EXPECT_EQ(dragged.top, dragged.bottom - 200 - ncy);
+    // Each edge dragged to a client size of 250 x 150: the moving edges stop at 300 x 200.
+    struct EdgeCase {
+        UINT edge;
+        bool left, top, right, bottom;  // which edges move
+    };
+    const EdgeCase edges[] = {
+        {WMSZ_LEFT, true, false, false, false},     {WMSZ_RIGHT, false, false, true, false},
+        {WMSZ_TOP, false, true, false, false},      {WMSZ_BOTTOM, false, false, false, true},
+        {WMSZ_TOPLEFT, true, true, false, false},   {WMSZ_TOPRIGHT, false, true, true, false},
+        {WMSZ_BOTTOMLEFT, true, false, false, true}, {WMSZ_BOTTOMRIGHT, false, false, true, true},
+    };
+    for (const EdgeCase& c : edges) {
+        RECT dragged = window;
+        if (c.left) dragged.left = dragged.right - 250 - ncx;
+        if (c.right) dragged.right = dragged.left + 250 + ncx;
+        if (c.top) dragged.top = dragged.bottom - 150 - ncy;
+        if (c.bottom) dragged.bottom = dragged.top + 150 + ncy;
+        EXPECT_EQ(SendMessageA(sdi, WM_SIZING, c.edge, reinterpret_cast<LPARAM>(&dragged)), 1);
+        RECT expected = window;
+        if (c.left) expected.left = window.right - 300 - ncx;
+        if (c.right) expected.right = window.left + 300 + ncx;
+        if (c.top) expected.top = window.bottom - 200 - ncy;
+        if (c.bottom) expected.bottom = window.top + 200 + ncy;
+        EXPECT_TRUE(dragged == expected) << "edge " << c.edge;
+    }
 
     // The maximum wins over a larger minimum; without a limit (0xFFFF) only the minimum applies.
     manager->clientPane->maxSize = {280, 0xFFFF};
-    dragged = window;
+    RECT dragged = window;
     SendMessageA(sdi, WM_SIZING, WMSZ_BOTTOMRIGHT, reinterpret_cast<LPARAM>(&dragged));
     EXPECT_EQ(dragged.right, dragged.left + 280 + ncx);
     EXPECT_EQ(dragged.bottom, window.bottom);

@@ -102,6 +102,28 @@ TEST(FrameProc, RestoreWithoutSystemMenuReachesTheHostTwice) {
     DetachFrame(sdi);
 }
 
+TEST(FrameProc, RestoreWithSystemMenuOrOfAnIconicChildFrame) {
+    HWND sdi = hostkit::CreateSdiFrame("sdi", 0, 0, 400, 300);
+    ASSERT_EQ(AttachFrame(sdi, AF_SDIFRAME | AF_SYSMENU), 1);
+    hostkit::Recorder recorder;
+    recorder.Watch(sdi);
+    SendMessageA(sdi, WM_SYSCOMMAND, SC_RESTORE, 0);
+    EXPECT_EQ(recorder.Count(sdi, WM_SYSCOMMAND), 1u);
+    EXPECT_NE(GetWindowLongA(sdi, GWL_STYLE) & WS_SYSMENU, 0);
+    DetachFrame(sdi);
+
+    HWND mdi = hostkit::CreateMdiFrame("mdi", 0, 0, 600, 400, WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+    HWND child = hostkit::CreateMdiChild(mdi, "child");
+    ASSERT_EQ(AttachFrame(child, AF_MDICHILD), 1);
+    ShowWindow(child, SW_MINIMIZE);
+    ASSERT_TRUE(IsIconic(child));
+    recorder.Watch(child);
+    EXPECT_EQ(SendMessageA(child, WM_SYSCOMMAND, SC_RESTORE, 0), 0);
+    EXPECT_FALSE(IsIconic(child));
+    EXPECT_EQ(recorder.Count(child, WM_SYSCOMMAND), 1u);
+    DetachFrame(child);
+}
+
 TEST(FrameProc, NewMainToolbarIsRedirectedUntilItsFirstNotifyFormat) {
     HWND sdi = hostkit::CreateSdiFrame("sdi", 0, 0, 400, 300);
     ASSERT_EQ(AttachFrame(sdi, AF_SDIFRAME), 1);

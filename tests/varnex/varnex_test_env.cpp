@@ -4,6 +4,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <cstdio>
+
 #include "core/registry.h"
 #include "hostkit.h"
 
@@ -33,9 +35,19 @@ class LeakCheck : public testing::EmptyTestEventListener {
     }
 };
 
+// A crash ends the program with a line and status 3 instead of starting Wine's debugger, which
+// would wait for someone to look.
+LONG WINAPI ReportCrash(EXCEPTION_POINTERS* info) {
+    std::fprintf(stderr, "crash: exception 0x%08lx at %p\n", info->ExceptionRecord->ExceptionCode,
+                 info->ExceptionRecord->ExceptionAddress);
+    std::fflush(stderr);
+    ExitProcess(3);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    SetUnhandledExceptionFilter(ReportCrash);
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_BAR_CLASSES | ICC_PROGRESS_CLASS};
     InitCommonControlsEx(&controls);
     testing::InitGoogleTest(&argc, argv);
