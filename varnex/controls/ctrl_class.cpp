@@ -1,0 +1,1 @@
+// Control class extensions (being written).
