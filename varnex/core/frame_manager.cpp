@@ -5,6 +5,7 @@
 #include "core/host.h"
 #include "core/status_bar.h"
 #include "dock/dock_site.h"
+#include "dock/tool_bar.h"
 #include "varnex.h"
 
 namespace varnex {
@@ -27,10 +28,47 @@ CCtrlFrameFx::CCtrlFrameFx(HWND frame, UINT attachFlags) {
     dockSites.assign(kSiteCount, nullptr);
     for (int i = 0; i < kSiteCount; ++i) {
         dockSites[i] = new CDockSiteFx(this, kFirstSiteId + i);
-        // The "Standard" toolbar of an MDI frame becomes a bar once docking bars exist.
+        if (!(flags & AF_MDIFRAME) || adoptedBar) continue;
+        // The host's "Standard" toolbar in an MDI frame's dock bar becomes a bar of that side.
+        HWND standard = FindWindowExA(dockSites[i]->hwnd, nullptr, nullptr, "Standard");
+        if (!standard) continue;
+        adoptedBar = NewWindowObject<CToolBarFx>(this, standard, kAdoptedBarId);
+        if (!adoptedBar) continue;
+        adoptedBar->flags = (((8u << i) | 0x10613780u) << 1) | (flags & AF_MERGEBORDERS);
+        DockBarInSite(adoptedBar, dockSites[i]);
     }
     RaiseWindowObject(clientPane, HWND_TOP);
     if (GetDlgItem(frame, kStatusBarId)) statusBar = new CStatusBarFx(this);
+}
+
+namespace {
+
+// Bars handed to a frame but docked in none of its sites are in no list the frame can walk;
+// they are found through their windows.
+struct StrayBars {
+    CCtrlFrameFx* frame;
+    std::vector<CToolBarFx*> found;
+};
+
+BOOL CALLBACK FindStrayBar(HWND hwnd, LPARAM context) {
+    auto* strays = reinterpret_cast<StrayBars*>(context);
+    if (CToolBarFx* bar = GetWindowObjectAs<CToolBarFx>(hwnd, kBarProp); bar && bar->frame == strays->frame)
+        strays->found.push_back(bar);
+    return TRUE;
+}
+
+BOOL CALLBACK FindStrayBarsIn(HWND hwnd, LPARAM context) {
+    FindStrayBar(hwnd, context);
+    EnumChildWindows(hwnd, FindStrayBar, context);
+    return TRUE;
+}
+
+}  // namespace
+
+void CCtrlFrameFx::GiveBackStrayBars(int code) {
+    StrayBars strays{this, {}};
+    EnumThreadWindows(GetCurrentThreadId(), FindStrayBarsIn, reinterpret_cast<LPARAM>(&strays));
+    for (CToolBarFx* bar : strays.found) DiscardBar(bar, code);
 }
 
 CCtrlFrameFx::~CCtrlFrameFx() {
@@ -58,6 +96,7 @@ void CCtrlFrameFx::BroadcastFrameState(int code) {
 
 void CCtrlFrameFx::Detach(int code) {
     BroadcastFrameState(code);
+    GiveBackStrayBars(code);
     clientPane->Detach();
     if (statusBar) RestoreWindowProc(statusBar);
     RestoreWindowProc(this);

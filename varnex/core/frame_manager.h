@@ -35,6 +35,10 @@ struct CCtrlFrameFx : WindowRecord {
     // hands the host its attach-time rectangle.
     void Detach(int code);
     void BroadcastFrameState(int code);
+    // Docks the bar into `site`, or into the site of its side bits when null.
+    void DockBarInSite(CToolBarFx* bar, CDockSiteFx* site);
+    // Puts the bar into the list of its side's site if it is in none (floating windows to come).
+    void FloatBar(CToolBarFx* bar);
 
     // Layout (frame_layout.cpp).
     void RecalcLayout(UINT request, const RECT* rect);
@@ -42,6 +46,9 @@ struct CCtrlFrameFx : WindowRecord {
     void GetTrackSize(UINT selector, SIZE* out);
     void LimitSizingRect(UINT edge, RECT* dragged);
     void AdjustPanePos(WINDOWPOS* pos);
+
+    // Gives back the bars handed to this frame that sit in none of its sites.
+    void GiveBackStrayBars(int code);
 
     // Ends the frame manager: parts detached with `code`, object destroyed, block freed.
     static void Release(CCtrlFrameFx* frame, int code);

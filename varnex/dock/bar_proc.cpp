@@ -1,19 +1,120 @@
 #include "dock/bar_proc.h"
 
-#include "core/registry.h"
+#include <commctrl.h>
+
+#include "core/frame_manager.h"
+#include "core/host.h"
+#include "dock/dock_site.h"
+#include "dock/tool_bar.h"
+#include "varnex.h"
 
 namespace varnex {
 
-LRESULT CALLBACK BarWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    // Without a bar object: a host toolbar redirected by the frame procedure at its creation.
-    // Its own procedure waits in GWL_USERDATA until the first notify-format query, which ends
-    // the redirection.
-    if (message == WM_NOTIFYFORMAT && !GetPropA(hwnd, kBarProp)) {
-        DestroyWindow(reinterpret_cast<HWND>(wParam));
-        SetWindowLongPtrA(hwnd, GWLP_WNDPROC, GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+namespace {
+
+// What every bar shares: a plain window gets its own procedure; a toolbar is handled here or
+// goes straight to the toolbar class, past every subclass.
+LRESULT CommonMessage(CToolBarFx* bar, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (!bar->isToolBar) return CallPrevWindowProc(bar, message, wParam, lParam);
+    switch (message) {
+    case WM_SETTEXT:
+        return DefWindowProcA(bar->hwnd, message, wParam, lParam);
+    case WM_NOTIFY:
+    case WM_COMMAND:
+    case WM_MENUSELECT:
+        // The tool menu takes these from the main toolbar once it exists.
+        return CallPrevWindowProc(bar, message, wParam, lParam);
+    case WM_TIMER:
+        if (bar->isMainToolBar) return 0;
+        return CallPrevWindowProc(bar, message, wParam, lParam);
+    case WM_LBUTTONUP:
+        bar->CallClassProc(WM_LBUTTONUP, wParam, lParam);
+        bar->CallClassProc(WM_PAINT, 0, 0);
+        return 0;
+    case TB_SETBUTTONSIZE:
+        if (bar->isMainToolBar) return bar->CallClassProc(message, wParam, lParam);
+        [[fallthrough]];
+    case TB_AUTOSIZE:
+        bar->CallClassProc(message, wParam, lParam);
+        bar->MeasureToolBar();
+        if (bar->frame) bar->frame->RecalcLayout(LAYOUT_DEFAULT, nullptr);
+        return 1;
+    }
+    return bar->CallClassProc(message, wParam, lParam);
+}
+
+LRESULT FramedBarMessage(CToolBarFx* bar, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_DESTROY: {
+        bar->RestoreBar(FXS_DESTROY);
+        CallPrevWindowProc(bar, message, wParam, lParam);
+        CCtrlFrameFx* frame = bar->frame;
+        const bool docked = bar->dockSite && !bar->IsFloating();
+        if (bar->dockSite) bar->dockSite->RemoveBar(bar);
+        bar->ReleaseBar();
+        DeleteWindowObject(bar);
+        // The space the bar took goes back to the frame at once.
+        if (docked) frame->RecalcLayout(LAYOUT_DEFAULT, nullptr);
         return 0;
     }
-    return DefWindowProcA(hwnd, message, wParam, lParam);
+    case WM_ACTIVATE:
+    case WM_CHILDACTIVATE:
+    case WM_NCACTIVATE:
+    case WM_NCLBUTTONUP:
+        return 0;
+    case WM_SIZE:
+        if (GetPropA(bar->hwnd, kFrameProp)) PostMessageA(bar->hwnd, kWmFxRecalc, 0, 0);
+        break;
+    }
+    return CommonMessage(bar, message, wParam, lParam);
+}
+
+LRESULT StandaloneBarMessage(CToolBarFx* bar, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_DESTROY:
+        CallPrevWindowProc(bar, message, wParam, lParam);
+        bar->RestoreBar(FXS_DESTROY);
+        bar->ReleaseBar();
+        DeleteWindowObject(bar);
+        return 0;
+    case WM_ACTIVATE:
+    case WM_CHILDACTIVATE:
+    case WM_NCACTIVATE:
+        return 0;
+    case WM_WINDOWPOSCHANGING: {
+        // Only the library's own moves (SWP_NOOWNERZORDER) may move, size or re-order the bar.
+        WINDOWPOS* pos = reinterpret_cast<WINDOWPOS*>(lParam);
+        if (!(pos->flags & (SWP_NOMOVE | SWP_NOOWNERZORDER)))
+            pos->flags = SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE;
+        return 0;
+    }
+    }
+    return CommonMessage(bar, message, wParam, lParam);
+}
+
+}  // namespace
+
+LRESULT CALLBACK BarWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    HANDLE block = GetPropA(hwnd, kBarProp);
+    if (!block) {
+        // A host toolbar redirected by the frame procedure at its creation: its own procedure
+        // waits in GWL_USERDATA until the first notify-format query, which ends the redirection.
+        if (message == WM_NOTIFYFORMAT) {
+            DestroyWindow(reinterpret_cast<HWND>(wParam));
+            EndToolBarRedirection(hwnd);
+            return 0;
+        }
+        return DefWindowProcA(hwnd, message, wParam, lParam);
+    }
+    CToolBarFx* bar = static_cast<CToolBarFx*>(GlobalLock(block));
+    return bar->frame ? FramedBarMessage(bar, message, wParam, lParam)
+                      : StandaloneBarMessage(bar, message, wParam, lParam);
+}
+
+void EndToolBarRedirection(HWND hwnd) {
+    if (reinterpret_cast<WNDPROC>(GetWindowLongPtrA(hwnd, GWLP_WNDPROC)) != BarWndProc || GetPropA(hwnd, kBarProp))
+        return;
+    SetWindowLongPtrA(hwnd, GWLP_WNDPROC, GetWindowLongPtrA(hwnd, GWLP_USERDATA));
 }
 
 }  // namespace varnex

@@ -3,7 +3,10 @@
 #include "core/client_pane.h"
 #include "core/frame_manager.h"
 #include "core/frame_proc.h"
+#include "dock/tool_bar.h"
 #include "varnex.h"
+
+#include <algorithm>
 
 namespace varnex {
 
@@ -36,44 +39,112 @@ void CDockSiteFx::DetachSite(int code) {
     }
 }
 
-void CDockSiteFx::NotifyBars(int /*code*/) {
-    // Bars join a site's list when docking exists; until then a site has none to tell.
+void CDockSiteFx::NotifyBars(int code) {
+    // Walk a copy: giving a bar back may change the list.
+    const std::vector<CToolBarFx*> list = bars;
+    for (CToolBarFx* bar : list) {
+        if (code == FXS_DETACH || code == FXS_DESTROY) {
+            bar->dockSite = nullptr;
+            DiscardBar(bar, code);
+            continue;
+        }
+        // Floating windows follow their frame's state once bars can float.
+        if (GetPropA(bar->hwnd, kFrameProp)) PostMessageA(bar->hwnd, kWmFxState, code, 0);
+    }
+    if (code == FXS_DETACH || code == FXS_DESTROY) bars.clear();
 }
 
-void CDockSiteFx::LayoutSite(UINT request, SIZE* remaining) {
-    siteRect = {0, 0, 0, 0};
-    LayoutEmptySite(request, remaining);
+void CDockSiteFx::AppendBar(CToolBarFx* bar) { bars.push_back(bar); }
+
+void CDockSiteFx::RemoveBar(CToolBarFx* bar) {
+    bars.erase(std::remove(bars.begin(), bars.end(), bar), bars.end());
+    if (bars.empty()) flags |= SITE_EMPTY;
 }
 
-void CDockSiteFx::LayoutEmptySite(UINT request, SIZE* remaining) {
-    flags |= SITE_EMPTY;
-    LONG width = Horizontal() ? remaining->cx : 0;
-    LONG height = Horizontal() ? 0 : remaining->cy;
-    const UINT frameFlags = frame->flags;
-    const LONG grow = (request & LAYOUT_FITFRAME) ? 1 : -1;
-    if (frameFlags & AF_MERGEBORDERS) {
-        flags &= ~SITE_EDGES;
-        const UINT outer[] = {SITE_EDGE_TOP, SITE_EDGE_LEFT, SITE_EDGE_RIGHT, SITE_EDGE_BOTTOM};
-        const UINT inner[] = {SITE_EDGE_BOTTOM, SITE_EDGE_RIGHT, SITE_EDGE_LEFT, SITE_EDGE_TOP};
-        const int side = SideIndex(flags);
-        if ((frameFlags & AF_MDIFRAME) && frame->clientPane->childMaximized)
-            flags |= outer[side];
-        else if ((frameFlags & AF_MDICHILD) && (request & LAYOUT_MAXIMIZED))
-            flags |= inner[side];
-        if (flags & (SITE_EDGE_TOP | SITE_EDGE_BOTTOM)) {
-            height += 1;
-            remaining->cy += grow;
-        } else if (flags & (SITE_EDGE_LEFT | SITE_EDGE_RIGHT)) {
-            width += 1;
-            remaining->cx += grow;
+void CDockSiteFx::AddBar(CToolBarFx* bar) {
+    if (bar->dockSite != this) {
+        AppendBar(bar);
+        if (bar->dockSite) bar->dockSite->RemoveBar(bar);
+        bar->dockSite = this;
+    }
+    bar->flags = (bar->flags & ~(BFX_FLOATING | 0xF0)) | (flags & SITE_SIDES);
+    bar->RefreshBar();
+    PlaceBar(bar);
+    if (GetParent(bar->hwnd) != hwnd) {
+        SetWindowPos(bar->hwnd, nullptr, 0, 0, 0, 0, kSwpHide);
+        SetWindowLongPtrA(bar->hwnd, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(hwnd));
+        if (bar->toolTip) SetWindowLongPtrA(bar->toolTip, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(hwnd));
+    }
+    flags &= ~SITE_EMPTY;
+}
+
+namespace {
+
+// Strict orderings (ties keep list order through the stable sort).
+bool RowFirst(const CToolBarFx* a, const CToolBarFx* b) {
+    return a->dockRect.top != b->dockRect.top ? a->dockRect.top < b->dockRect.top : a->dockRect.left < b->dockRect.left;
+}
+bool ColumnFirst(const CToolBarFx* a, const CToolBarFx* b) {
+    return a->dockRect.left != b->dockRect.left ? a->dockRect.left < b->dockRect.left : a->dockRect.top < b->dockRect.top;
+}
+
+}  // namespace
+
+void CDockSiteFx::PlaceBar(CToolBarFx* bar) {
+    const bool horizontal = Horizontal();
+    if (!horizontal && !(flags & (SIDE_LEFT | SIDE_RIGHT))) return;
+    SIZE size{};
+    bar->GetBarSize(horizontal ? 0x931 : 0xA31, &size);
+    // Work along the depth axis: rows (top) in a horizontal site, columns (left) in a vertical one.
+    const LONG depth = horizontal ? size.cy : size.cx;
+    LONG RECT::*nearEdge = horizontal ? &RECT::top : &RECT::left;
+    LONG RECT::*farEdge = horizontal ? &RECT::bottom : &RECT::right;
+    LONG POINT::*row = horizontal ? &POINT::y : &POINT::x;
+
+    const LONG half = depth >> 1;
+    const LONG lo = bar->dockRect.*nearEdge - half, hi = bar->dockRect.*nearEdge + half;
+    LONG newTop = 0;
+    for (CToolBarFx* other : bars) {
+        if (other == bar) continue;
+        if (hi < 0) {  // dropped above the first row: every row moves down one bar
+            other->dockRect.*nearEdge += depth;
+            if (other->dockPos.*row <= depth) other->dockPos.*row += depth;
+        } else if (lo > other->dockRect.*nearEdge) {  // below this row
+            bar->dockPos.*row = other->dockPos.*row + (other->dockRect.*farEdge - other->dockRect.*nearEdge);
+            newTop = other->dockRect.*farEdge;
+        } else if (other->dockRect.*nearEdge <= hi) {  // within half a bar of this row: join it
+            bar->dockPos.*row = other->dockPos.*row;
+            newTop = other->dockRect.*nearEdge;
         }
     }
-    siteRect = {0, 0, width, height};
-    minSize = Horizontal() ? SIZE{height, 0} : SIZE{0, width};
+    bar->dockRect.*nearEdge = newTop;
+    bar->dockRect.*farEdge = newTop + depth;
+    std::stable_sort(bars.begin(), bars.end(), horizontal ? RowFirst : ColumnFirst);
+
+    if (bar->state) {
+        bar->state->x = bar->dockPos.x;
+        bar->state->y = bar->dockPos.y;
+        const SIZE stored = horizontal ? bar->horzSize : bar->vertSize;
+        bar->state->cx = stored.cx;
+        bar->state->cy = stored.cy;
+    }
 }
 
 void CDockSiteFx::PositionBars() {
-    // Moves the docked bars in one deferred batch once sites hold bars; an empty list moves nothing.
+    if (bars.empty()) return;
+    HDWP batch = BeginDeferWindowPos(static_cast<int>(bars.size()));
+    for (CToolBarFx* bar : bars) {
+        if (bar->IsFloating()) continue;
+        if (bar->IsBarVisible()) {
+            const RECT& r = bar->dockRect;
+            batch = DeferWindowPos(batch, bar->hwnd, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                                   SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED | SWP_SHOWWINDOW |
+                                       SWP_NOOWNERZORDER);
+        } else {
+            SetWindowPos(bar->hwnd, nullptr, 0, 0, 0, 0, kSwpHide);
+        }
+    }
+    EndDeferWindowPos(batch);
 }
 
 void CDockSiteFx::SizeParentSite(SizeParentParams* params) {

@@ -46,6 +46,12 @@ struct CDockSiteFx : WindowRecord {
 
     void DetachSite(int code);
     void NotifyBars(int code);
+    // Docks the bar here: into the list (out of its former site), side bit, row, re-parented.
+    void AddBar(CToolBarFx* bar);
+    void AppendBar(CToolBarFx* bar);
+    void RemoveBar(CToolBarFx* bar);
+    // Gives the bar its row from its dockRect and re-sorts the list.
+    void PlaceBar(CToolBarFx* bar);
     // Row layout: works out siteRect and minSize and takes the site's depth from `remaining`.
     void LayoutSite(UINT request, SIZE* remaining);
     void PositionBars();
@@ -54,7 +60,14 @@ struct CDockSiteFx : WindowRecord {
     void PaintSiteEdges() const;
 
 private:
+    // Row layout steps (row_layout.cpp).
     void LayoutEmptySite(UINT request, SIZE* remaining);
+    void LayoutRowSite(UINT request, SIZE* remaining, const std::vector<CToolBarFx*>& docked);
+    void LayoutColumnSite(UINT request, SIZE* remaining, const std::vector<CToolBarFx*>& docked);
+    UINT RowSiteEdges(UINT request) const;
+    // Also gives how far the site reaches past the free length: up (`top`, 0 or -1) and in all.
+    UINT ColumnSiteEdges(UINT request, LONG* top, LONG* reach) const;
+    bool ChildMaximized() const;
 };
 
 }  // namespace varnex

@@ -1,0 +1,217 @@
+#include "dock/tool_bar.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "core/frame_manager.h"
+#include "dock/bar_proc.h"
+
+namespace varnex {
+
+CToolBarFx::CToolBarFx(CCtrlFrameFx* owner, HWND window, UINT childId) {
+    hwnd = window;
+    flags = 0;
+    prevProc = nullptr;
+    isToolBar = isMainToolBar = FALSE;
+    menuCommand = 0;
+    toolTip = nullptr;
+    frame = owner;
+    state = nullptr;
+    dockSite = nullptr;
+
+    RECT client;
+    GetClientRect(window, &client);
+    naturalSize = horzSize = {client.right, client.bottom};
+    vertSize = floatSize = {0, 0};
+    dockPos = floatPos = {0, 0};
+    SetRectEmpty(&dockRect);
+
+    EndToolBarRedirection(window);
+    origParent = GetParent(window);
+    origStyle = GetWindowLongA(window, GWL_STYLE);
+    origExStyle = GetWindowLongA(window, GWL_EXSTYLE);
+    classProc = reinterpret_cast<WNDPROC>(GetClassLongPtrA(window, GCLP_WNDPROC));
+    GetWindowRect(window, &origRect);
+    MapWindowPoints(HWND_DESKTOP, origParent, reinterpret_cast<POINT*>(&origRect), 2);
+
+    // The window is about to go: move the activation or the focus on first.
+    if (origExStyle & WS_EX_MDICHILD)
+        SendMessageA(origParent, WM_MDINEXT, 0, 0);
+    else if (GetFocus() == window)
+        CallWindowProcA(reinterpret_cast<WNDPROC>(GetWindowLongPtrA(window, GWLP_WNDPROC)), window, WM_KEYDOWN,
+                        VK_TAB, 0);
+
+    AttachWindowObject(this, kBarProp);
+    prevProc = SubclassWindow(window, BarWndProc);
+    SetWindowPos(window, nullptr, 0, 0, 0, 0, 0x297);
+
+    DWORD style = origStyle;
+    char className[20] = {};
+    GetClassNameA(window, className, sizeof className);
+    if (std::strcmp(className, TOOLBARCLASSNAMEA) == 0 && (childId == 0xE800 || childId == kAdoptedBarId)) {
+        isToolBar = TRUE;
+        if (childId == 0xE800) {
+            isMainToolBar = TRUE;
+            if (owner) {
+                notifyWnd = owner->hwnd;
+                SetActiveWindow(owner->hwnd);
+            }
+        } else {
+            dockPos = {origRect.left, origRect.top};
+            style |= TBSTYLE_WRAPABLE;
+        }
+    }
+    SetWindowLongA(window, GWL_STYLE, style & ~WS_BORDER);
+    SetWindowLongA(window, GWL_EXSTYLE, origExStyle & 0xFF30FDFF);
+}
+
+void CToolBarFx::ReleaseBar() {
+    RemovePropA(hwnd, kBarProp);
+    if (frame && frame->adoptedBar == this) frame->adoptedBar = nullptr;
+    // Floating windows and drag trackers join the bar once floating and dragging exist.
+}
+
+void CToolBarFx::RestoreBar(int code) {
+    SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(prevProc));
+    if (code != FXS_DETACH) return;
+    SetWindowPos(hwnd, nullptr, 0, 0, 0, 0, 0x297);
+    SetWindowLongPtrA(hwnd, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(origParent));
+    SetWindowLongA(hwnd, GWL_EXSTYLE, origExStyle);
+    SetWindowLongA(hwnd, GWL_STYLE, origStyle & ~WS_VISIBLE);
+    UINT swp = SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOSENDCHANGING;
+    if (origStyle & WS_VISIBLE) swp |= SWP_SHOWWINDOW;
+    SetWindowPos(hwnd, nullptr, origRect.left, origRect.top, origRect.right - origRect.left,
+                 origRect.bottom - origRect.top, swp);
+}
+
+void CToolBarFx::GetBarSize(UINT mode, SIZE* size) const {
+    if (mode & BSZ_DOCKED) {
+        const bool stored = mode & BSZ_STORED;
+        if (mode & BSZ_BASE) {
+            if (mode & BSZ_HORZ) {
+                *size = stored ? horzSize : naturalSize;
+            } else if (mode & BSZ_VERT) {
+                if (flags & BFX_ROTATE) {
+                    if (stored)
+                        *size = {vertSize.cx ? vertSize.cx : horzSize.cy, vertSize.cy ? vertSize.cy : horzSize.cx};
+                    else
+                        *size = {naturalSize.cy, naturalSize.cx};
+                } else {
+                    if (stored)
+                        *size = {vertSize.cx ? vertSize.cx : horzSize.cx, vertSize.cy ? vertSize.cy : horzSize.cy};
+                    else
+                        *size = naturalSize;
+                }
+            }
+        }
+        if (mode & BSZ_FRAME) {
+            for (UINT border : {BFX_SUNKENBORDER, BFX_RAISEDBORDER, BFX_SPACING}) {
+                if (flags & border) size->cx += 2, size->cy += 2;
+            }
+            if (flags & BFX_CAPTION) {
+                size->cy += GetSystemMetrics(SM_CYSMCAPTION);
+                size->cx += 2, size->cy += 2;
+            } else if (flags & BFX_GRIPPER) {
+                if (mode & BSZ_HORZ)
+                    size->cx += 8, size->cy += 2;
+                else
+                    size->cx += 2, size->cy += 8;
+            } else {
+                size->cx += 2, size->cy += 2;
+            }
+        }
+    } else if (mode & BSZ_FLOATING) {
+        if (mode & BSZ_BASE) {
+            if (mode & BSZ_STORED)
+                *size = {floatSize.cx ? floatSize.cx : horzSize.cx, floatSize.cy ? floatSize.cy : horzSize.cy};
+            else
+                *size = naturalSize;
+        }
+        if (mode & BSZ_FRAME) size->cx += 2, size->cy += 2;
+    }
+}
+
+BOOL CToolBarFx::FitToolBar(UINT mode, SIZE* size) {
+    if (!isToolBar) return FALSE;
+    const DWORD buttonSize = static_cast<DWORD>(CallClassProc(TB_GETBUTTONSIZE, 0, 0));
+    const int count = static_cast<int>(CallClassProc(TB_BUTTONCOUNT, 0, 0));
+    const bool vertical = !(mode & BSZ_HORZ) && (mode & BSZ_VERT);
+    const UINT kReflow = SWP_NOMOVE | SWP_NOZORDER | SWP_NOREDRAW | SWP_NOACTIVATE | SWP_NOOWNERZORDER;
+
+    LONG right = vertical ? LOWORD(buttonSize) : 0;
+    LONG bottom = 0;
+    POINT origin{0, 0};
+    bool haveOrigin = false;
+    int last = -1;
+    BOOL wrapped = FALSE;
+    SetWindowPos(hwnd, nullptr, 0, 0, size->cx, size->cy, kReflow);
+    for (int i = 0; i < count; ++i) {
+        TBBUTTON button{};
+        if (!CallClassProc(TB_GETBUTTON, i, reinterpret_cast<LPARAM>(&button)) || (button.fsState & TBSTATE_HIDDEN))
+            continue;
+        if (button.fsState & TBSTATE_WRAP) wrapped = TRUE;
+        for (;;) {
+            RECT item{};
+            CallClassProc(TB_GETITEMRECT, i, reinterpret_cast<LPARAM>(&item));
+            if (!haveOrigin) {
+                origin = {item.left, item.top};
+                haveOrigin = true;
+            }
+            bottom = std::max(bottom, item.bottom);
+            if (mode & BSZ_HORZ) {
+                right = std::max(right, item.right);
+            } else if ((mode & BSZ_VERT) && bottom - origin.y > size->cy && last != i) {
+                // Too tall: one more button height of width, and measure this button again.
+                right += HIWORD(buttonSize);
+                size->cx = right;
+                last = i;
+                bottom = 0;
+                SetWindowPos(hwnd, nullptr, 0, 0, size->cx, size->cy, kReflow);
+                continue;
+            }
+            break;
+        }
+    }
+    *size = {right - origin.x, bottom - origin.y};
+    if (mode & BSZ_FRAME) GetBarSize(mode & ~BSZ_BASE, size);
+    return wrapped;
+}
+
+void CToolBarFx::MeasureToolBar() {
+    if (!isToolBar) return;
+    const DWORD buttonSize = static_cast<DWORD>(CallClassProc(TB_GETBUTTONSIZE, 0, 0));
+    const int count = static_cast<int>(CallClassProc(TB_BUTTONCOUNT, 0, 0));
+    LONG sumW = 0, sumH = 0, widest = LOWORD(buttonSize);
+    for (int i = 0; i < count; ++i) {
+        TBBUTTON button{};
+        if (!CallClassProc(TB_GETBUTTON, i, reinterpret_cast<LPARAM>(&button)) || (button.fsState & TBSTATE_HIDDEN))
+            continue;
+        RECT item{};
+        CallClassProc(TB_GETITEMRECT, i, reinterpret_cast<LPARAM>(&item));
+        LONG w = item.right - item.left, h = item.bottom - item.top;
+        if (button.fsStyle & TBSTYLE_SEP) w = h = std::min(w, h);  // a separator is a small square
+        sumW += w;
+        sumH += h;
+        widest = std::max(widest, w);
+    }
+    LONG height = HIWORD(buttonSize);
+    if (!(GetWindowLongA(hwnd, GWL_STYLE) & TBSTYLE_FLAT)) height += 4;
+    naturalSize = {static_cast<LONG>(LOWORD(buttonSize)), height};
+    horzSize = {sumW, height};
+    vertSize = {widest ? widest : height, sumH};
+}
+
+void CToolBarFx::RefreshBar() {
+    if (state) {
+        state->docked = IsFloating() ? 0 : 1;
+        state->side = static_cast<BYTE>((flags & BFX_BOTTOM) ? 3 : (flags >> 5) & 7);
+    }
+    if (isToolBar) {
+        MeasureToolBar();
+        if (!toolTip) toolTip = reinterpret_cast<HWND>(CallClassProc(TB_GETTOOLTIPS, 0, 0));
+    }
+}
+
+}  // namespace varnex
