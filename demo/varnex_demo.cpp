@@ -1,6 +1,7 @@
 // varnex-demo: a host application built on the host stand-in that hands its frame to Varnex.
 // An MDI frame with the "Standard" toolbar in its top dock bar, a status bar and two MDI
-// children, attached with AttachFrame.
+// children, attached with AttachFrame; then more bars docked with SetDock: a toolbar on the top
+// side beside "Standard", one on the bottom, and a "Properties" list on the right.
 //   varnex-demo.exe [--seconds N]   runs N seconds (for a screenshot), else until closed
 #include <windows.h>
 
@@ -17,6 +18,8 @@ struct Varnex {
     decltype(&::AttachFrame) AttachFrame;
     decltype(&::DetachFrame) DetachFrame;
     decltype(&::RecalcFrame) RecalcFrame;
+    decltype(&::SetDock) SetDock;
+    decltype(&::UnDock) UnDock;
 };
 
 template <class Function>
@@ -30,7 +33,9 @@ bool LoadVarnex(Varnex* api) {
     api->AttachFrame = Export<decltype(api->AttachFrame)>(dll, "AttachFrame");
     api->DetachFrame = Export<decltype(api->DetachFrame)>(dll, "DetachFrame");
     api->RecalcFrame = Export<decltype(api->RecalcFrame)>(dll, "RecalcFrame");
-    return api->AttachFrame && api->DetachFrame && api->RecalcFrame;
+    api->SetDock = Export<decltype(api->SetDock)>(dll, "SetDock");
+    api->UnDock = Export<decltype(api->UnDock)>(dll, "UnDock");
+    return api->AttachFrame && api->DetachFrame && api->RecalcFrame && api->SetDock && api->UnDock;
 }
 
 }  // namespace
@@ -54,14 +59,32 @@ int main(int argc, char** argv) {
     HWND second = hostkit::CreateMdiChild(frame, "Document 2");
     MoveWindow(second, 180, 90, 320, 220, TRUE);
 
+    // Shown first: the library takes the status bar's visibility from the screen when it attaches.
+    ShowWindow(frame, SW_SHOW);
     const UINT flags = AF_MDIFRAME | AF_SYSMENU | AF_THICKFRAME | AF_MINIMIZEBOX | AF_MAXIMIZEBOX |
                        AF_CAPTIONMOVE | AF_BORDERSIZE;
     if (!varnex.AttachFrame(frame, flags)) {
         MessageBoxA(nullptr, "AttachFrame refused the frame", "varnex-demo", MB_OK);
         return 1;
     }
-    ShowWindow(frame, SW_SHOW);
-    ShowWindow(status, SW_SHOW);
+
+    // More bars, docked by the host.
+    const UINT allSides = BFX_ALLOW_TOP | BFX_ALLOW_LEFT | BFX_ALLOW_RIGHT | BFX_ALLOW_BOTTOM;
+    const UINT toolbarLook = BFX_RAISEDBORDER | BFX_GRIPPER | BFX_MOVABLE | BFX_FLOATABLE;
+    HWND format = hostkit::CreateToolBar(frame, 0x700, "Format", 5);
+    varnex.SetDock(format, frame, 400, 0, 0, 0, BFX_TOP | allSides | toolbarLook, nullptr,
+                   SD_ATTACH | SD_FLAGS | SD_POSITION | SD_TOP);
+    HWND drawing = hostkit::CreateToolBar(frame, 0x701, "Drawing", 7);
+    varnex.SetDock(drawing, frame, 0, 0, 0, 0, BFX_BOTTOM | allSides | toolbarLook, nullptr,
+                   SD_ATTACH | SD_FLAGS | SD_POSITION | SD_BOTTOM);
+    HWND properties = CreateWindowExA(WS_EX_CLIENTEDGE, "LISTBOX", "Properties",
+                                      WS_CHILD | WS_VISIBLE | WS_VSCROLL | LBS_NOINTEGRALHEIGHT, 0, 0, 160, 200,
+                                      frame, reinterpret_cast<HMENU>(0x500), GetModuleHandleA(nullptr), nullptr);
+    for (const char* item : {"Name: Document 2", "Width: 320", "Height: 220", "Docked: right", "Sizable: yes"})
+        SendMessageA(properties, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
+    varnex.SetDock(properties, frame, 0, 0, 160, 0, BFX_RIGHT | allSides | BFX_SUNKENBORDER | BFX_SPACING, nullptr,
+                   SD_ATTACH | SD_FLAGS | SD_SIZE | SD_RIGHT);
+
     SetWindowTextA(status, "Frame attached: the library lays out the client area");
     varnex.RecalcFrame(frame);
 
