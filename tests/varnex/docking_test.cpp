@@ -64,6 +64,9 @@ TEST_F(Docking, FlagsAreCheckedBeforeAnythingChanges) {
     EXPECT_EQ(SetDock(panel, frame, 0, 0, 0, 0, 0x110, nullptr, SD_FLAGS), 0);
     EXPECT_EQ(SetDock(panel, nullptr, 0, 0, 0, 0, 0x110, nullptr, SD_ATTACH | SD_FLAGS), 0);
     EXPECT_EQ(SetDock(frame, frame, 0, 0, 0, 0, 0x110, nullptr, SD_ATTACH | SD_FLAGS), 0);  // not a child
+    // The frame's own parts never become its bars.
+    for (HWND part : {ChildById(frame, 0xE900), ChildById(frame, 0xE81B), ChildById(frame, 0xE81E)})
+        EXPECT_EQ(SetDock(part, frame, 0, 0, 0, 0, 0x110, nullptr, SD_ATTACH | SD_FLAGS), 0);
     EXPECT_EQ(SetDock(reinterpret_cast<HWND>(-1), frame, 0, 0, 0, 0, 0x110, nullptr, SD_ATTACH | SD_FLAGS), 0);
     EXPECT_EQ(SetDock(nullptr, frame, 0, 0, 0, 0, 0x110, nullptr, SD_ATTACH | SD_FLAGS), 0);
     EXPECT_EQ(LiveWindowObjects(), 1);  // the frame manager alone

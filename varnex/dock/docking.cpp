@@ -1,5 +1,7 @@
 // Docking and undocking by the host: SetDock and UnDock, and the frame manager's side of it.
+#include "core/client_pane.h"
 #include "core/frame_manager.h"
+#include "core/status_bar.h"
 #include "dock/dock_site.h"
 #include "dock/tool_bar.h"
 #include "varnex.h"
@@ -34,6 +36,17 @@ using namespace varnex;
 namespace {
 
 // Flags a host may give a bar: at least one side, one of them allowed, floating only if floatable.
+// The frame itself, a window that contains it, or one of its parts (pane, sites, status bar)
+// cannot become one of its bars: docking it would put a window inside itself.
+bool IsFrameOwnWindow(const CCtrlFrameFx* frame, HWND window) {
+    if (window == frame->hwnd || IsChild(window, frame->hwnd)) return true;
+    if (window == frame->clientPane->hwnd) return true;
+    if (frame->statusBar && window == frame->statusBar->hwnd) return true;
+    for (const CDockSiteFx* site : frame->dockSites)
+        if (site && window == site->hwnd) return true;
+    return false;
+}
+
 bool AcceptableBarFlags(UINT flags) {
     const UINT sides = flags & 0xF0;
     if (!sides || !(flags & (sides << 4))) return false;
@@ -55,8 +68,7 @@ extern "C" int WINAPI SetDock(HWND window, HWND frameWindow, int x, int y, int c
             if ((operation & (SD_ATTACH | SD_FLAGS)) != (SD_ATTACH | SD_FLAGS) || !IsWindow(window) ||
                 !(GetWindowLongA(window, GWL_STYLE) & WS_CHILD))
                 return 0;
-            // A window of the frame itself (its pane, sites, status bar) cannot become a bar.
-            if (window == frame->hwnd || GetWindowObject(window, kFrameProp) == frame) return 0;
+            if (IsFrameOwnWindow(frame, window)) return 0;
             bar = NewWindowObject<CToolBarFx>(frame, window, static_cast<UINT>(GetDlgCtrlID(window)));
             if (!bar) return 0;
             bar->state = state;
