@@ -16,19 +16,26 @@ Function Export(HMODULE dll, const char* name) {
 TEST(Exports, TheDllExportsEveryBuiltNameUndecorated) {
     HMODULE dll = LoadLibraryA(VARNEX_DLL_PATH);
     ASSERT_TRUE(dll) << VARNEX_DLL_PATH;
-    for (const char* name : {"AttachFrame", "DetachFrame", "RecalcFrame"})
+    for (const char* name : {"AttachFrame", "DetachFrame", "RecalcFrame", "SetDock", "UnDock",
+                             "AttachClass", "DetachClass", "SetTreeView", "SetNoteBook"})
         EXPECT_TRUE(GetProcAddress(dll, name)) << name;
 
     // Bad handles through the real export table: refused, no crash.
     auto attach = Export<int(WINAPI*)(HWND, UINT)>(dll, "AttachFrame");
     auto detach = Export<int(WINAPI*)(HWND)>(dll, "DetachFrame");
     auto recalc = Export<int(WINAPI*)(HWND)>(dll, "RecalcFrame");
+    auto setDock = Export<decltype(&SetDock)>(dll, "SetDock");
+    auto unDock = Export<int(WINAPI*)(HWND)>(dll, "UnDock");
     HWND stale = hostkit::CreateSdiFrame("stale", 0, 0, 100, 100);
     DestroyWindow(stale);
     for (HWND bad : {HWND{}, stale, reinterpret_cast<HWND>(-1), GetDesktopWindow()}) {
         EXPECT_EQ(attach(bad, AF_SDIFRAME), 0);
         EXPECT_EQ(detach(bad), 0);
         EXPECT_EQ(recalc(bad), 0);
+        EXPECT_EQ(unDock(bad), 0);
+        EXPECT_EQ(setDock(bad, nullptr, 0, 0, 0, 0, 0x110, nullptr, SD_ATTACH | SD_FLAGS | SD_RECALC), 0);
+        EXPECT_EQ(setDock(bad, bad, 0, 0, 0, 0, 0x110, nullptr, SD_ATTACH | SD_FLAGS | SD_RECALC), 0);
+        EXPECT_EQ(setDock(bad, nullptr, 1, 2, 3, 4, 0, nullptr, SD_POSITION | SD_SIZE | SD_TOP | SD_RECALC), 0);
     }
     FreeLibrary(dll);
 }

@@ -145,7 +145,7 @@ extern "C" int WINAPI AttachFrame(HWND frame, UINT attachFlags) {
         if ((manager->flags & attachFlags & AF_KINDMASK) == 0) return 0;  // the kind may not change
         manager->flags = attachFlags;
     } else {
-        if (!IsWindow(frame)) return 0;
+        if (!IsOwnWindow(frame)) return 0;
         const UINT child = GetWindowLongA(frame, GWL_STYLE) & WS_CHILD;
         if (!AcceptsKind(frame, attachFlags, child != 0)) return 0;
         manager = NewWindowObject<CCtrlFrameFx>(frame, attachFlags);

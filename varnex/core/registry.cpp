@@ -6,8 +6,13 @@ namespace {
 long g_live_blocks = 0;
 }
 
+bool IsOwnWindow(HWND hwnd) {
+    DWORD process = 0;
+    return IsWindow(hwnd) && GetWindowThreadProcessId(hwnd, &process) && process == GetCurrentProcessId();
+}
+
 void* GetWindowObject(HWND hwnd, const char* className) {
-    if (!IsWindow(hwnd)) return nullptr;
+    if (!IsOwnWindow(hwnd)) return nullptr;
     HANDLE block = GetPropA(hwnd, className);
     return block ? GlobalLock(block) : nullptr;
 }

@@ -22,7 +22,10 @@ struct WindowRecord {
     WNDPROC prevProc;
 };
 
-// The object of that class attached to the window, or null (also for a dead handle).
+// A live window of this process. Only such windows are ever attached to: another process's
+// window can be neither subclassed nor trusted with a property value, which is an address here.
+bool IsOwnWindow(HWND hwnd);
+// The object of that class attached to the window, or null (also for a dead or foreign handle).
 void* GetWindowObject(HWND hwnd, const char* className);
 // A zero-filled global memory block for a registered object; null when memory is short.
 void* AllocWindowObject(size_t size);

@@ -65,7 +65,7 @@ extern "C" int WINAPI SetDock(HWND window, HWND frameWindow, int x, int y, int c
     if (frame) {
         if (!bar && window == reinterpret_cast<HWND>(-1)) bar = frame->adoptedBar;
         if (!bar) {
-            if ((operation & (SD_ATTACH | SD_FLAGS)) != (SD_ATTACH | SD_FLAGS) || !IsWindow(window) ||
+            if ((operation & (SD_ATTACH | SD_FLAGS)) != (SD_ATTACH | SD_FLAGS) || !IsOwnWindow(window) ||
                 !(GetWindowLongA(window, GWL_STYLE) & WS_CHILD))
                 return 0;
             if (IsFrameOwnWindow(frame, window)) return 0;

@@ -1,0 +1,40 @@
+// The control-class extension: attached to one host control by AttachClass, it subclasses the
+// control and, by kind, keeps mouse-wheel messages away from it or keeps its image lists.
+#pragma once
+
+#include <windows.h>
+
+#include "controls/image_lists.h"
+#include "core/registry.h"
+
+namespace varnex {
+
+// Kinds: the low four bits of AttachClass's flags, exactly one of these.
+inline constexpr UINT kKindNoWheel = 1;
+inline constexpr UINT kKindTreeView = 2;
+inline constexpr UINT kKindNoteBook = 4;
+
+struct CCtrlClassFx : WindowRecord {
+    WNDPROC classProc;  // the window class's own procedure, past every subclass
+    union {
+        TreeImages tree;  // kind 2
+        NoteImages note;  // kind 4
+    };
+
+    CCtrlClassFx(HWND control, UINT attachFlags);
+    ~CCtrlClassFx();
+
+    UINT Kind() const { return flags & 0xF; }
+
+    // Ends the extension: procedure restored, property removed, block freed.
+    static void Release(CCtrlClassFx* object);
+};
+
+LRESULT CALLBACK CtrlClassWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+// Sends straight to the control's class procedure.
+LRESULT CallClassProc(const CCtrlClassFx* object, UINT message, WPARAM wParam, LPARAM lParam);
+
+// The extension of the given kind on the window, or null (none, or one of another kind).
+CCtrlClassFx* GetCtrlClassObject(HWND hwnd, UINT kind);
+
+}  // namespace varnex
