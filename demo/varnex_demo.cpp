@@ -1,9 +1,11 @@
 // varnex-demo: a host application built on the host stand-in that hands its frame to Varnex.
 // An MDI frame with the "Standard" toolbar in its top dock bar, a status bar and two MDI
 // children, attached with AttachFrame; then more bars docked with SetDock: a toolbar on the top
-// side beside "Standard", one on the bottom, and a "Properties" list on the right.
+// side beside "Standard", one on the bottom, and a "Properties" list on the right; a tree view
+// and a tab control whose icons the library keeps.
 //   varnex-demo.exe [--seconds N]   runs N seconds (for a screenshot), else until closed
 #include <windows.h>
+#include <commctrl.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -20,6 +22,9 @@ struct Varnex {
     decltype(&::RecalcFrame) RecalcFrame;
     decltype(&::SetDock) SetDock;
     decltype(&::UnDock) UnDock;
+    decltype(&::AttachClass) AttachClass;
+    decltype(&::SetTreeView) SetTreeView;
+    decltype(&::SetNoteBook) SetNoteBook;
 };
 
 template <class Function>
@@ -35,7 +40,112 @@ bool LoadVarnex(Varnex* api) {
     api->RecalcFrame = Export<decltype(api->RecalcFrame)>(dll, "RecalcFrame");
     api->SetDock = Export<decltype(api->SetDock)>(dll, "SetDock");
     api->UnDock = Export<decltype(api->UnDock)>(dll, "UnDock");
-    return api->AttachFrame && api->DetachFrame && api->RecalcFrame && api->SetDock && api->UnDock;
+    api->AttachClass = Export<decltype(api->AttachClass)>(dll, "AttachClass");
+    api->SetTreeView = Export<decltype(api->SetTreeView)>(dll, "SetTreeView");
+    api->SetNoteBook = Export<decltype(api->SetNoteBook)>(dll, "SetNoteBook");
+    return api->AttachFrame && api->DetachFrame && api->RecalcFrame && api->SetDock && api->UnDock &&
+           api->AttachClass && api->SetTreeView && api->SetNoteBook;
+}
+
+// A 16 x 16 icon drawn here: a folder (with or without its lid open) or a page, in `color`.
+enum class Shape { Folder, OpenFolder, Page };
+
+HICON MakeIcon(Shape shape, COLORREF color) {
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP image = CreateCompatibleBitmap(screen, 16, 16);
+    HBITMAP mask = CreateBitmap(16, 16, 1, 1, nullptr);
+    ReleaseDC(nullptr, screen);
+
+    // Mask: white is transparent, black is drawn.
+    HGDIOBJ old = SelectObject(dc, mask);
+    PatBlt(dc, 0, 0, 16, 16, WHITENESS);
+    auto draw = [&](HBRUSH brush) {
+        RECT body = shape == Shape::Page ? RECT{3, 1, 13, 15} : RECT{1, 4, 15, 14};
+        FillRect(dc, &body, brush);
+        if (shape != Shape::Page) {
+            RECT tab{1, 2, 7, 4};
+            FillRect(dc, &tab, brush);
+        }
+    };
+    draw(static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    SelectObject(dc, image);
+    PatBlt(dc, 0, 0, 16, 16, BLACKNESS);
+    HBRUSH fill = CreateSolidBrush(color);
+    draw(fill);
+    DeleteObject(fill);
+    if (shape == Shape::OpenFolder) {
+        RECT lid{3, 7, 16, 14};
+        HBRUSH light = CreateSolidBrush(RGB(255, 236, 150));
+        FillRect(dc, &lid, light);
+        DeleteObject(light);
+    }
+    SelectObject(dc, old);
+    DeleteDC(dc);
+
+    ICONINFO info{TRUE, 0, 0, mask, image};
+    HICON icon = CreateIconIndirect(&info);
+    DeleteObject(image);
+    DeleteObject(mask);
+    return icon;
+}
+
+// Document 1 shows a project tree, Document 2 a tab control; their icons go through the
+// library, which keeps the image lists and destroys every icon it is given.
+void FillDocuments(const Varnex& varnex, HWND first, HWND second) {
+    HWND view = GetDlgItem(first, 0xE900);
+    RECT area;
+    GetClientRect(view, &area);
+    HWND tree = CreateWindowExA(0, WC_TREEVIEWA, "", WS_CHILD | WS_VISIBLE | TVS_HASLINES | TVS_HASBUTTONS |
+                                TVS_LINESATROOT, 0, 0, area.right, area.bottom, view, nullptr,
+                                GetModuleHandleA(nullptr), nullptr);
+    varnex.AttachClass(tree, CCF_TREEVIEW);
+    varnex.SetTreeView(tree, 16, 0, 0, STV_ICONSIZE);
+    const COLORREF folderColor = RGB(230, 180, 60);
+    varnex.SetTreeView(tree, 0, reinterpret_cast<INT_PTR>(MakeIcon(Shape::Folder, folderColor)),
+                       reinterpret_cast<INT_PTR>(MakeIcon(Shape::OpenFolder, folderColor)), STV_NORMAL);
+    auto add = [&](HTREEITEM parent, const char* text) {
+        TVINSERTSTRUCTA insert{};
+        insert.hParent = parent;
+        insert.hInsertAfter = TVI_LAST;
+        // New items start on the default images (the closed and the open folder).
+        insert.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
+        insert.item.pszText = const_cast<char*>(text);
+        insert.item.iImage = 0;
+        insert.item.iSelectedImage = 1;
+        return reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
+    };
+    HTREEITEM project = add(TVI_ROOT, "Project");
+    HTREEITEM sources = add(project, "Sources");
+    add(project, "Resources");
+    for (const char* file : {"main.cpp", "frame.cpp", "toolbar.cpp"}) {
+        HTREEITEM page = add(sources, file);
+        HICON icon = MakeIcon(Shape::Page, RGB(90, 140, 220));
+        varnex.SetTreeView(tree, reinterpret_cast<INT_PTR>(page), reinterpret_cast<INT_PTR>(icon),
+                           reinterpret_cast<INT_PTR>(CopyIcon(icon)), STV_NORMAL);
+    }
+    SendMessageA(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(project));
+    SendMessageA(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(sources));
+
+    view = GetDlgItem(second, 0xE900);
+    GetClientRect(view, &area);
+    HWND tabs = CreateWindowExA(0, WC_TABCONTROLA, "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, 0, area.right,
+                                area.bottom, view, nullptr, GetModuleHandleA(nullptr), nullptr);
+    varnex.AttachClass(tabs, CCF_NOTEBOOK);
+    const struct {
+        const char* text;
+        Shape shape;
+        COLORREF color;
+    } pages[] = {{"General", Shape::Page, RGB(90, 140, 220)},
+                 {"Layout", Shape::Folder, RGB(230, 180, 60)},
+                 {"Colours", Shape::Page, RGB(200, 70, 70)}};
+    for (int i = 0; i < 3; ++i) {
+        TCITEMA item{};
+        item.mask = TCIF_TEXT;
+        item.pszText = const_cast<char*>(pages[i].text);
+        SendMessageA(tabs, TCM_INSERTITEMA, i, reinterpret_cast<LPARAM>(&item));
+        varnex.SetNoteBook(tabs, i, MakeIcon(pages[i].shape, pages[i].color), SNB_IMAGE);
+    }
 }
 
 }  // namespace
@@ -55,9 +165,10 @@ int main(int argc, char** argv) {
     HWND dock = hostkit::CreateDockBar(frame, 0xE81B);
     hostkit::CreateToolBar(dock, 0xE800, "Standard", 8);
     HWND status = hostkit::CreateStatusBar(frame, 22);
-    hostkit::CreateMdiChild(frame, "Document 1");
+    HWND first = hostkit::CreateMdiChild(frame, "Document 1");
     HWND second = hostkit::CreateMdiChild(frame, "Document 2");
-    MoveWindow(second, 180, 90, 320, 220, TRUE);
+    MoveWindow(first, 0, 0, 260, 220, TRUE);
+    MoveWindow(second, 270, 30, 260, 200, TRUE);
 
     // Shown first: the library takes the status bar's visibility from the screen when it attaches.
     ShowWindow(frame, SW_SHOW);
@@ -67,6 +178,7 @@ int main(int argc, char** argv) {
         MessageBoxA(nullptr, "AttachFrame refused the frame", "varnex-demo", MB_OK);
         return 1;
     }
+    FillDocuments(varnex, first, second);
 
     // More bars, docked by the host.
     const UINT allSides = BFX_ALLOW_TOP | BFX_ALLOW_LEFT | BFX_ALLOW_RIGHT | BFX_ALLOW_BOTTOM;
