@@ -194,9 +194,9 @@ TEST_F(RowLayout, WrappableToolBarWrapsToTheRowLength) {
     CToolBarFx* t = Add(kTop, {500, bh + 2}, {bw + 2, bh + 2}, BFX_WRAPPABLE, {0, 0}, tb);
     ASSERT_TRUE(t->isToolBar);
     Layout(kTop, {300, 500});
-    RECT client, first, last;
-    GetClientRect(tb, &client);
-    EXPECT_EQ(client.right, 300);  // fitted to the row
+    RECT window, first, last;
+    GetWindowRect(tb, &window);
+    EXPECT_EQ(window.right - window.left, 300);  // fitted to the row, its one-pixel border included
     SendMessageA(tb, TB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&first));
     SendMessageA(tb, TB_GETITEMRECT, 29, reinterpret_cast<LPARAM>(&last));
     const LONG wrapped = last.bottom - first.top + 2;

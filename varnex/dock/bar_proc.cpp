@@ -6,6 +6,8 @@
 #include "core/host.h"
 #include "dock/dock_site.h"
 #include "dock/tool_bar.h"
+#include "drag/bar_nonclient.h"
+#include "drag/mini_frame.h"
 #include "varnex.h"
 
 namespace varnex {
@@ -37,7 +39,10 @@ LRESULT CommonMessage(CToolBarFx* bar, UINT message, WPARAM wParam, LPARAM lPara
     case TB_AUTOSIZE:
         bar->CallClassProc(message, wParam, lParam);
         bar->MeasureToolBar();
-        if (bar->frame) bar->frame->RecalcLayout(LAYOUT_DEFAULT, nullptr);
+        if (bar->miniFrame)
+            bar->miniFrame->SizeMiniFrame(0x0C06, nullptr);
+        else if (bar->frame)
+            bar->frame->RecalcLayout(LAYOUT_DEFAULT, nullptr);
         return 1;
     }
     return bar->CallClassProc(message, wParam, lParam);
@@ -65,6 +70,20 @@ LRESULT FramedBarMessage(CToolBarFx* bar, UINT message, WPARAM wParam, LPARAM lP
     case WM_SIZE:
         if (GetPropA(bar->hwnd, kFrameProp)) PostMessageA(bar->hwnd, kWmFxRecalc, 0, 0);
         break;
+    case WM_SHOWWINDOW:
+        BarShowWindow(bar, static_cast<BOOL>(wParam));
+        return 0;
+    case WM_WINDOWPOSCHANGING:
+        BarPosChanging(bar, reinterpret_cast<WINDOWPOS*>(lParam));
+        return 0;
+    case WM_NCCALCSIZE:
+        BarNcCalcSize(bar, reinterpret_cast<RECT*>(lParam));
+        return 0;
+    case WM_NCHITTEST:
+        return BarNcHitTest(bar, lParam);
+    case WM_NCPAINT:
+        BarNcPaint(bar);
+        return 0;
     }
     return CommonMessage(bar, message, wParam, lParam);
 }

@@ -4,6 +4,7 @@
 #include "core/frame_manager.h"
 #include "core/frame_proc.h"
 #include "dock/tool_bar.h"
+#include "drag/mini_frame.h"
 #include "varnex.h"
 
 #include <algorithm>
@@ -48,7 +49,16 @@ void CDockSiteFx::NotifyBars(int code) {
             DiscardBar(bar, code);
             continue;
         }
-        // Floating windows follow their frame's state once bars can float.
+        // Floating windows follow their frame's activation and minimized state.
+        if (CMiniFrameFx* mini = bar->miniFrame) {
+            switch (code) {
+            case FXS_ACTIVE: mini->SetFloatStatus(FS_ACTIVATE); break;
+            case FXS_INACTIVE: mini->SetFloatStatus(FS_DEACTIVATE); break;
+            case FXS_RESTORE: mini->ShowWithFrame(); break;
+            case FXS_MINIMIZE: mini->HideMiniFrame(); break;
+            default: break;
+            }
+        }
         if (GetPropA(bar->hwnd, kFrameProp)) PostMessageA(bar->hwnd, kWmFxState, code, 0);
     }
     if (code == FXS_DETACH || code == FXS_DESTROY) bars.clear();
@@ -74,6 +84,11 @@ void CDockSiteFx::AddBar(CToolBarFx* bar) {
         SetWindowPos(bar->hwnd, nullptr, 0, 0, 0, 0, kSwpHide);
         SetWindowLongPtrA(bar->hwnd, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(hwnd));
         if (bar->toolTip) SetWindowLongPtrA(bar->toolTip, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(hwnd));
+    }
+    if (CMiniFrameFx* mini = bar->miniFrame) {
+        // Docked again: the floating window goes, and its object with it (WM_DESTROY).
+        bar->miniFrame = nullptr;
+        DestroyWindow(mini->hwnd);
     }
     flags &= ~SITE_EMPTY;
 }

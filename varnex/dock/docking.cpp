@@ -4,6 +4,7 @@
 #include "core/status_bar.h"
 #include "dock/dock_site.h"
 #include "dock/tool_bar.h"
+#include "drag/mini_frame.h"
 #include "varnex.h"
 
 namespace varnex {
@@ -27,6 +28,18 @@ void CCtrlFrameFx::FloatBar(CToolBarFx* bar) {
         site->AppendBar(bar);
         site->PlaceBar(bar);
     }
+    if (!bar->miniFrame) {
+        CMiniFrameFx* mini = NewWindowObject<CMiniFrameFx>();
+        if (!mini) return;
+        if (!mini->CreateMiniFrame(this)) {
+            // No floating window (the host's class missing): no object that holds none.
+            DeleteWindowObject(mini);
+            return;
+        }
+        bar->miniFrame = mini;
+    }
+    bar->miniFrame->AttachMiniFrame(bar);
+    if (bar->IsBarVisible()) bar->miniFrame->ShowMiniFrame();
 }
 
 }  // namespace varnex
@@ -79,6 +92,9 @@ extern "C" int WINAPI SetDock(HWND window, HWND frameWindow, int x, int y, int c
             bar->dockSite = nullptr;
             if (bar->frame) bar->frame->RecalcLayout(LAYOUT_DEFAULT, nullptr);
             bar->frame = frame;
+            // A floating window belongs to its bar's frame: it must never keep the former one,
+            // which may be detached and freed while the bar lives on.
+            if (bar->miniFrame) bar->miniFrame->SetMiniFrameOwner(frame);
         }
     } else {
         if ((operation & SD_ATTACH) || !bar) return 0;
@@ -124,8 +140,9 @@ extern "C" int WINAPI SetDock(HWND window, HWND frameWindow, int x, int y, int c
                 bar->dockSite->PlaceBar(bar);
                 if (bar->frame) bar->frame->RecalcLayout(LAYOUT_DEFAULT, nullptr);
             }
+        } else if ((operation & SD_FLOAT) && bar->miniFrame) {
+            bar->miniFrame->SizeMiniFrame(0x0C06, nullptr);
         }
-        // (SD_FLOAT: the floating window is sized again once bars can float.)
     }
     return 1;
 }

@@ -7,6 +7,7 @@
 
 #include "core/frame_manager.h"
 #include "dock/bar_proc.h"
+#include "drag/mini_frame.h"
 
 namespace varnex {
 
@@ -70,7 +71,12 @@ CToolBarFx::CToolBarFx(CCtrlFrameFx* owner, HWND window, UINT childId) {
 void CToolBarFx::ReleaseBar() {
     RemovePropA(hwnd, kBarProp);
     if (frame && frame->adoptedBar == this) frame->adoptedBar = nullptr;
-    // Floating windows and drag trackers join the bar once floating and dragging exist.
+    if (miniFrame) {
+        miniFrame->DestroyMiniFrame();
+        DeleteWindowObject(miniFrame);
+        miniFrame = nullptr;
+    }
+    // Drag trackers join the bar once dragging exists.
 }
 
 void CToolBarFx::RestoreBar(int code) {

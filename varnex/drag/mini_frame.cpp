@@ -1,0 +1,264 @@
+#include "drag/mini_frame.h"
+
+#include "core/frame_manager.h"
+#include "core/host.h"
+#include "dock/tool_bar.h"
+#include "varnex.h"
+
+namespace varnex {
+
+namespace {
+
+// What the framework's subclassing leaves on each window of its classes; the floating window's
+// previous procedure is not kept, so the framework's record of it must go too.
+constexpr char kFrameworkOldProcProp[] = "AfxOldWndProc";
+constexpr UINT kSizeAroundBar = 0x2;
+constexpr UINT kMoveToFloatPos = 0x4;
+
+LONG SignedX(LPARAM lParam) { return static_cast<SHORT>(LOWORD(lParam)); }
+LONG SignedY(LPARAM lParam) { return static_cast<SHORT>(HIWORD(lParam)); }
+
+}  // namespace
+
+bool CMiniFrameFx::CreateMiniFrame(CCtrlFrameFx* owningFrame) {
+    hwnd = nullptr;
+    flags = 0;
+    prevProc = nullptr;
+    SetMiniFrameOwner(owningFrame);
+    CreateFrameChild(this, kMiniFrameStyle, kMiniFrameExStyle, owner, kMiniFrameId);
+    if (!hwnd) return false;
+    RemovePropA(hwnd, kFrameworkOldProcProp);
+    AttachWindowObject(this, kMiniFrameProp);
+    SubclassWindow(hwnd, MiniFrameProc);
+    return true;
+}
+
+void CMiniFrameFx::SetMiniFrameOwner(CCtrlFrameFx* owningFrame) {
+    frame = owningFrame;
+    flags = owningFrame->flags;
+    owner = owningFrame->hwnd;
+    if (owningFrame->isChild) {
+        // Only a top-level window can own a popup: the child frame's top-level ancestor, or,
+        // when that is itself a floating window, whoever owns that one.
+        while (GetWindowLongA(owner, GWL_STYLE) & WS_CHILD) {
+            HWND parent = GetParent(owner);
+            if (!parent) break;
+            owner = parent;
+        }
+        if (GetPropA(owner, kMiniFrameProp)) owner = GetWindow(owner, GW_OWNER);
+    }
+    if (hwnd && GetWindow(hwnd, GW_OWNER) != owner)
+        SetWindowLongPtrA(hwnd, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner));
+}
+
+void CMiniFrameFx::AttachMiniFrame(CToolBarFx* floatingBar) {
+    if (floatingBar->frame != frame) {
+        SetMiniFrameOwner(floatingBar->frame);
+        return;
+    }
+    if (bar) return;
+    bar = floatingBar;
+    SetWindowPos(bar->hwnd, nullptr, 0, 0, 0, 0, kSwpHide);
+    // Floating: BFX_FLOATING and both horizontal side bits; 0x1, 0x2 and 0x8 are kept.
+    const UINT low = ((bar->flags & 0x9F) | 0x94) & 0xFF;
+    bar->flags = (bar->flags & ~0xFFu) | low;
+    bar->RefreshBar();
+    SetWindowLongPtrA(bar->hwnd, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(hwnd));
+    if (bar->toolTip) SetWindowLongPtrA(bar->toolTip, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(hwnd));
+    char caption[80] = {};
+    GetWindowTextA(bar->hwnd, caption, sizeof caption);
+    SetWindowTextA(hwnd, caption);
+    SizeMiniFrame(kSizeAroundBar | kMoveToFloatPos, nullptr);
+    SetWindowPos(bar->hwnd, nullptr, 0, 0, 0, 0, kSwpShow);
+}
+
+void CMiniFrameFx::SizeMiniFrame(UINT request, const RECT* rect) {
+    const UINT low = request & 0xFF;
+    RECT r{};
+    if (rect) r = *rect;
+    if (low & kSizeAroundBar) {
+        if (!bar) return;
+        SIZE size{};
+        bar->GetBarSize(BSZ_STORED | BSZ_FRAME | BSZ_BASE | BSZ_FLOATING, &size);
+        if (bar->isToolBar && (bar->flags & BFX_WRAPPABLE))
+            bar->FitToolBar(BSZ_STORED | BSZ_HORZ | BSZ_FRAME | BSZ_FLOATING, &size);
+        RECT outer{0, 0, size.cx, size.cy};
+        AdjustWindowRectEx(&outer, kMiniFrameStyle, FALSE, kMiniFrameExStyle);
+        r = {0, 0, outer.right - outer.left, outer.bottom - outer.top};
+        OffsetRect(&r, bar->floatPos.x, bar->floatPos.y);
+    }
+    if (low & kMoveToFloatPos) MoveMiniFrame(r);
+}
+
+void CMiniFrameFx::MoveMiniFrame(const RECT& r) {
+    SetWindowPos(hwnd, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    if (bar && bar->state) {
+        // The stored floating values, which the host passes back to SetDock, not the outer size.
+        bar->state->x = bar->floatPos.x;
+        bar->state->y = bar->floatPos.y;
+        bar->state->cx = bar->floatSize.cx;
+        bar->state->cy = bar->floatSize.cy;
+    }
+}
+
+void CMiniFrameFx::ShowMiniFrame() {
+    if (visible) return;
+    visible = TRUE;
+    SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_SHOWWINDOW | SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE);
+    // Active look without taking the activation from the frame.
+    DefWindowProcA(hwnd, WM_NCACTIVATE, TRUE, 0);
+}
+
+void CMiniFrameFx::HideMiniFrame() {
+    if (!visible) return;
+    visible = FALSE;
+    SetWindowPos(hwnd, nullptr, 0, 0, 0, 0,
+                 SWP_HIDEWINDOW | SWP_NOACTIVATE | SWP_NOZORDER | SWP_NOMOVE | SWP_NOSIZE);
+}
+
+void CMiniFrameFx::ShowWithFrame() {
+    // Hidden by the library's flag or by the host's own ShowWindow, which leaves the flag alone
+    // while the floating window is hidden.
+    if (bar && (!bar->IsBarVisible() || !(GetWindowLongA(bar->hwnd, GWL_STYLE) & WS_VISIBLE))) return;
+    ShowMiniFrame();
+}
+
+void CMiniFrameFx::SetFloatStatus(WPARAM code) {
+    const bool autoHide = flags & AF_FLOATAUTOHIDE;
+    switch (code) {
+    case FS_SHOW:
+        ShowWithFrame();
+        break;
+    case FS_HIDE:
+        HideMiniFrame();
+        break;
+    case FS_ACTIVATE:
+        if (autoHide)
+            ShowWithFrame();
+        else
+            DefWindowProcA(hwnd, WM_NCACTIVATE, TRUE, 0);
+        break;
+    case FS_DEACTIVATE:
+        if (autoHide)
+            HideMiniFrame();
+        else
+            DefWindowProcA(hwnd, WM_NCACTIVATE, FALSE, 0);
+        break;
+    case FS_ENABLE:
+        EnableWindow(hwnd, TRUE);
+        break;
+    case FS_DISABLE:
+        EnableWindow(hwnd, FALSE);
+        break;
+    default:
+        break;
+    }
+}
+
+void CMiniFrameFx::DestroyMiniFrame() {
+    RemovePropA(hwnd, kMiniFrameProp);
+    // The bar window is the host's: should it still sit in the floating window (the bar released
+    // while floating), it goes back to the parent it was found in rather than down with the
+    // floating window.
+    if (bar && IsWindow(bar->hwnd) && GetParent(bar->hwnd) == hwnd && IsWindow(bar->origParent)) {
+        SetWindowPos(bar->hwnd, nullptr, 0, 0, 0, 0, kSwpHide);
+        SetWindowLongPtrA(bar->hwnd, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(bar->origParent));
+    }
+    DestroyWindow(hwnd);
+}
+
+LRESULT CMiniFrameFx::MiniFrameHitTest(LPARAM lParam) const {
+    const LRESULT d = DefWindowProcA(hwnd, WM_NCHITTEST, 0, lParam);
+    if (d < HTLEFT || d > HTBOTTOMRIGHT) return d;
+    RECT r;
+    GetWindowRect(hwnd, &r);
+    InflateRect(&r, -6, -6);
+    const LONG x = SignedX(lParam), y = SignedY(lParam);
+    // Corners only in 6 x 6 squares; the rest of each side sizes one way.
+    switch (d) {
+    case HTTOPLEFT: return x > r.left ? HTTOP : y > r.top ? HTLEFT : HTTOPLEFT;
+    case HTTOPRIGHT: return x < r.right ? HTTOP : y > r.top ? HTRIGHT : HTTOPRIGHT;
+    case HTBOTTOMLEFT: return x > r.left ? HTBOTTOM : y < r.bottom ? HTLEFT : HTBOTTOMLEFT;
+    case HTBOTTOMRIGHT: return x < r.right ? HTBOTTOM : y < r.bottom ? HTRIGHT : HTBOTTOMRIGHT;
+    default: return d;
+    }
+}
+
+namespace {
+
+LRESULT MiniFrameMessage(CMiniFrameFx* mini, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_DESTROY:
+        RemovePropA(hwnd, kMiniFrameProp);
+        if (mini->bar && mini->bar->miniFrame == mini) mini->bar->miniFrame = nullptr;
+        DeleteWindowObject(mini);
+        return 0;
+    case WM_SIZE:
+        if (mini->bar)
+            SetWindowPos(mini->bar->hwnd, nullptr, 0, 0, LOWORD(lParam), HIWORD(lParam),
+                         SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED | SWP_NOOWNERZORDER);
+        return 0;
+    case WM_ACTIVATE:
+        if (LOWORD(wParam) == WA_INACTIVE) {
+            // Activation leaving for a window outside the owner's family: the owner must hear.
+            HWND other = reinterpret_cast<HWND>(lParam);
+            if (other != mini->owner && GetWindow(other, GW_OWNER) != mini->owner)
+                PostMessageA(mini->owner, WM_ACTIVATE, wParam, lParam);
+        }
+        return 0;
+    case WM_CLOSE:
+        if (CToolBarFx* bar = mini->bar; bar && bar->miniFrame == mini) {
+            // Closed by the user: the bar is given back as UnDock gives it, which also destroys
+            // this window and frees this object.
+            UnDock(bar->hwnd);
+            return 0;
+        }
+        return DefWindowProcA(hwnd, message, wParam, lParam);
+    case WM_ERASEBKGND: {
+        HDC dc = reinterpret_cast<HDC>(wParam);
+        RECT r;
+        GetClipBox(dc, &r);
+        FillRect(dc, &r, reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1)));
+        return 1;
+    }
+    case WM_SHOWWINDOW:
+        mini->visible = static_cast<BOOL>(wParam);
+        return DefWindowProcA(hwnd, message, wParam, lParam);
+    case WM_MOUSEACTIVATE:
+        // A click never activates the floating window: the owner stays (or becomes) active.
+        RaiseWindowObject(mini, HWND_TOP);
+        SetActiveWindow(mini->owner);
+        if (mini->frame && (mini->frame->flags & AF_MDICHILD)) RaiseWindowObject(mini->frame, HWND_TOP);
+        return MA_NOACTIVATE;
+    case WM_NCHITTEST:
+        return mini->MiniFrameHitTest(lParam);
+    case WM_NCACTIVATE:
+        return DefWindowProcA(hwnd, WM_NCACTIVATE, TRUE, lParam);
+    case WM_NCLBUTTONDOWN:
+        // The close button works as usual. Caption and border presses are the bar's move and
+        // size drags, which start here once drag tracking exists; the system's own moving,
+        // sizing and system menu never run for a floating window.
+        if (wParam == HTCLOSE) return DefWindowProcA(hwnd, message, wParam, lParam);
+        return 0;
+    case WM_NCLBUTTONUP:
+        return 0;
+    case WM_NCLBUTTONDBLCLK:
+        // A caption double click docks the bar back once drag tracking exists.
+        return 0;
+    case kWmFloatStatus:
+        mini->SetFloatStatus(wParam);
+        return 0;
+    default:
+        return DefWindowProcA(hwnd, message, wParam, lParam);
+    }
+}
+
+}  // namespace
+
+LRESULT CALLBACK MiniFrameProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    HANDLE block = GetPropA(hwnd, kMiniFrameProp);
+    if (!block) return 0;  // being destroyed by its owner object: nothing more happens
+    return MiniFrameMessage(static_cast<CMiniFrameFx*>(GlobalLock(block)), hwnd, message, wParam, lParam);
+}
+
+}  // namespace varnex

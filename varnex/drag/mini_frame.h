@@ -1,0 +1,52 @@
+// The floating window: a small popup tool window, owned by the frame, that holds one floating
+// bar. Its caption and border presses are the bar's drags; it follows its frame's activation and
+// enabled state through the framework's WM_FLOATSTATUS.
+#pragma once
+
+#include <windows.h>
+
+#include "core/registry.h"
+
+namespace varnex {
+
+struct CCtrlFrameFx;
+struct CToolBarFx;
+
+// Floating window styles: WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME, and
+// WS_EX_TOOLWINDOW | WS_EX_WINDOWEDGE.
+constexpr DWORD kMiniFrameStyle = 0x80CC0000;
+constexpr DWORD kMiniFrameExStyle = 0x180;
+constexpr UINT kMiniFrameId = 0xE700;
+
+// A registered object; prevProc stays null (unhandled messages go to DefWindowProcA).
+struct CMiniFrameFx : WindowRecord {
+    HWND owner;
+    BOOL visible;
+    CToolBarFx* bar;      // the one bar it holds; never given to another
+    CCtrlFrameFx* frame;  // the frame manager it belongs to; `flags` is a copy of its flags
+
+    // Binds to the frame and creates, registers and subclasses the window; false when the
+    // window could not be created (the object then holds no window and nothing else changed).
+    bool CreateMiniFrame(CCtrlFrameFx* owningFrame);
+    void SetMiniFrameOwner(CCtrlFrameFx* owningFrame);
+    // Puts the bar into the floating window and sizes the window around it.
+    void AttachMiniFrame(CToolBarFx* floatingBar);
+    // Low byte of `request`: 0x2 sizes around the bar at its floatPos, 0x4 moves the window there
+    // (or to `rect` when given and not sized).
+    void SizeMiniFrame(UINT request, const RECT* rect);
+    void MoveMiniFrame(const RECT& rect);
+    void ShowMiniFrame();
+    void HideMiniFrame();
+    // Shows the window again after the frame hid it (activation, restore, FS_SHOW), unless the
+    // bar itself is hidden: an empty floating window is never shown.
+    void ShowWithFrame();
+    // One WM_FLOATSTATUS code; combinations and unknown codes do nothing.
+    void SetFloatStatus(WPARAM code);
+    // Removes the property, then destroys the window; the caller frees the block.
+    void DestroyMiniFrame();
+    LRESULT MiniFrameHitTest(LPARAM lParam) const;
+};
+
+LRESULT CALLBACK MiniFrameProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+}  // namespace varnex
