@@ -31,7 +31,7 @@ CCtrlFrameFx::CCtrlFrameFx(HWND frame, UINT attachFlags) {
         if (!(flags & AF_MDIFRAME) || adoptedBar) continue;
         // The host's "Standard" toolbar in an MDI frame's dock bar becomes a bar of that side.
         HWND standard = FindWindowExA(dockSites[i]->hwnd, nullptr, nullptr, "Standard");
-        if (!standard) continue;
+        if (!standard || GetPropA(standard, kBarProp)) continue;  // already another frame's bar
         adoptedBar = NewWindowObject<CToolBarFx>(this, standard, kAdoptedBarId);
         if (!adoptedBar) continue;
         adoptedBar->flags = (((8u << i) | 0x10613780u) << 1) | (flags & AF_MERGEBORDERS);
@@ -68,7 +68,9 @@ BOOL CALLBACK FindStrayBarsIn(HWND hwnd, LPARAM context) {
 void CCtrlFrameFx::GiveBackStrayBars(int code) {
     StrayBars strays{this, {}};
     EnumThreadWindows(GetCurrentThreadId(), FindStrayBarsIn, reinterpret_cast<LPARAM>(&strays));
-    for (CToolBarFx* bar : strays.found) DiscardBar(bar, code);
+    // A bar whose window lives outside this frame outlives it: give it back whole, even when the
+    // frame is being destroyed.
+    for (CToolBarFx* bar : strays.found) DiscardBar(bar, IsChild(hwnd, bar->hwnd) ? code : FXS_DETACH);
 }
 
 CCtrlFrameFx::~CCtrlFrameFx() {
