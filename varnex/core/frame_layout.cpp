@@ -101,7 +101,7 @@ void CCtrlFrameFx::ApplyLayout(const RECT* rect) {
     EndDeferWindowPos(params.hdwp);
 }
 
-void CCtrlFrameFx::GetTrackSize(UINT selector, SIZE* out) {
+void CCtrlFrameFx::GetPaneTrackSize(UINT selector, SIZE* out) {
     const bool minimum = selector == 0x400;
     bool paneDone = false;
     if (minimum) {
@@ -117,6 +117,11 @@ void CCtrlFrameFx::GetTrackSize(UINT selector, SIZE* out) {
         *out = clientPane->maxSize;
     }
     // (The room that shown scroll bars need joins the pane part once panes have scroll bars.)
+}
+
+void CCtrlFrameFx::GetTrackSize(UINT selector, SIZE* out) {
+    const bool minimum = selector == 0x400;
+    GetPaneTrackSize(selector, out);
 
     if (dockSites.empty() || !dockSites[kTop]) return;
     const SIZE top = dockSites[kTop]->minSize, left = dockSites[kLeft]->minSize;

@@ -44,6 +44,8 @@ struct CCtrlFrameFx : WindowRecord {
     void RecalcLayout(UINT request, const RECT* rect);
     void ApplyLayout(const RECT* rect);
     void GetTrackSize(UINT selector, SIZE* out);
+    // The client pane's part of GetTrackSize: its own minimum (0x400) or maximum size.
+    void GetPaneTrackSize(UINT selector, SIZE* out);
     void LimitSizingRect(UINT edge, RECT* dragged);
     void AdjustPanePos(WINDOWPOS* pos);
 

@@ -7,6 +7,7 @@
 #include "dock/dock_site.h"
 #include "dock/tool_bar.h"
 #include "drag/bar_nonclient.h"
+#include "drag/drag_tracker.h"
 #include "drag/mini_frame.h"
 #include "varnex.h"
 
@@ -83,6 +84,12 @@ LRESULT FramedBarMessage(CToolBarFx* bar, UINT message, WPARAM wParam, LPARAM lP
         return BarNcHitTest(bar, lParam);
     case WM_NCPAINT:
         BarNcPaint(bar);
+        return 0;
+    case WM_NCLBUTTONDOWN:
+        BarNcButtonDown(bar, wParam);
+        return 0;
+    case WM_NCLBUTTONDBLCLK:
+        BarNcDoubleClick(bar, wParam);
         return 0;
     }
     return CommonMessage(bar, message, wParam, lParam);

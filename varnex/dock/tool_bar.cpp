@@ -7,6 +7,7 @@
 
 #include "core/frame_manager.h"
 #include "dock/bar_proc.h"
+#include "drag/drag_tracker.h"
 #include "drag/mini_frame.h"
 
 namespace varnex {
@@ -76,7 +77,12 @@ void CToolBarFx::ReleaseBar() {
         DeleteWindowObject(miniFrame);
         miniFrame = nullptr;
     }
-    // Drag trackers join the bar once dragging exists.
+    if (tracker) {
+        // A drag of this bar is running further up the stack; it owns the tracker, frees it and
+        // ends as cancelled once it sees that the bar is gone.
+        AbandonDrag(tracker);
+        tracker = nullptr;
+    }
 }
 
 void CToolBarFx::RestoreBar(int code) {

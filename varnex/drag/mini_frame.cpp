@@ -3,6 +3,7 @@
 #include "core/frame_manager.h"
 #include "core/host.h"
 #include "dock/tool_bar.h"
+#include "drag/drag_tracker.h"
 #include "varnex.h"
 
 namespace varnex {
@@ -236,14 +237,16 @@ LRESULT MiniFrameMessage(CMiniFrameFx* mini, HWND hwnd, UINT message, WPARAM wPa
         return DefWindowProcA(hwnd, WM_NCACTIVATE, TRUE, lParam);
     case WM_NCLBUTTONDOWN:
         // The close button works as usual. Caption and border presses are the bar's move and
-        // size drags, which start here once drag tracking exists; the system's own moving,
-        // sizing and system menu never run for a floating window.
+        // size drags; the system's own moving, sizing and system menu never run for a floating
+        // window.
         if (wParam == HTCLOSE) return DefWindowProcA(hwnd, message, wParam, lParam);
+        if (mini->bar) BarNcButtonDown(mini->bar, wParam);
         return 0;
     case WM_NCLBUTTONUP:
         return 0;
     case WM_NCLBUTTONDBLCLK:
-        // A caption double click docks the bar back once drag tracking exists.
+        // A caption double click docks the bar back.
+        if (mini->bar) BarNcDoubleClick(mini->bar, wParam);
         return 0;
     case kWmFloatStatus:
         mini->SetFloatStatus(wParam);

@@ -1,0 +1,455 @@
+// Drags driven as a user drives them: the cursor placed, the mouse and key messages that the drag
+// loop reads posted beforehand (each carries the cursor position at the time it was posted), then
+// the button press delivered to the bar. Every script ends with a message that ends the drag, and
+// a WM_CANCELMODE after it, so that no case can wait for input.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <functional>
+#include <vector>
+
+#include "core/client_pane.h"
+#include "core/frame_manager.h"
+#include "dock/dock_site.h"
+#include "dock/tool_bar.h"
+#include "drag/drag_tracker.h"
+#include "drag/mini_frame.h"
+#include "hostkit.h"
+#include "varnex.h"
+#include "varnex_test.h"
+
+using namespace varnex;
+
+namespace {
+
+CCtrlFrameFx* ManagerOf(HWND frame) { return GetWindowObjectAs<CCtrlFrameFx>(frame, kFrameProp); }
+CToolBarFx* BarOf(HWND window) { return GetWindowObjectAs<CToolBarFx>(window, kBarProp); }
+
+constexpr UINT kAllSides = BFX_ALLOW_TOP | BFX_ALLOW_LEFT | BFX_ALLOW_RIGHT | BFX_ALLOW_BOTTOM;
+constexpr UINT kBarFlags = BFX_TOP | BFX_MOVABLE | BFX_SIZABLE | BFX_FLOATABLE | kAllSides;
+constexpr UINT kProbeMessage = WM_APP + 7;
+constexpr int kBarCx = 200, kBarCy = 30;
+
+RECT ScreenRect(HWND hwnd) {
+    RECT r;
+    GetWindowRect(hwnd, &r);
+    return r;
+}
+POINT Offset(POINT p, LONG dx, LONG dy) { return {p.x + dx, p.y + dy}; }
+
+// A message window whose posted kProbeMessage runs a check inside the drag loop, which dispatches
+// every message it does not handle itself.
+std::function<void()> g_probe;
+LRESULT CALLBACK ProbeProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == kProbeMessage) {
+        if (g_probe) g_probe();
+        return 0;
+    }
+    return DefWindowProcA(hwnd, message, wParam, lParam);
+}
+HWND CreateProbeWindow() {
+    static ATOM atom = [] {
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = ProbeProc;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.lpszClassName = "VarnexDragProbe";
+        return RegisterClassA(&wc);
+    }();
+    return CreateWindowA(reinterpret_cast<LPCSTR>(static_cast<ULONG_PTR>(atom)), "", 0, 0, 0, 0, 0, HWND_MESSAGE,
+                         nullptr, GetModuleHandleA(nullptr), nullptr);
+}
+
+HWND g_frameToDestroy;
+void CALLBACK DestroyFrameTimer(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    DestroyWindow(g_frameToDestroy);
+}
+void CALLBACK CancelModeTimer(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    PostThreadMessageA(GetCurrentThreadId(), WM_CANCELMODE, 0, 0);
+}
+
+// One step the user takes during a drag.
+struct Step {
+    enum Kind { kMove, kPost } kind;
+    POINT pt;
+    UINT message;
+    WPARAM wParam;
+};
+Step MoveTo(POINT p) { return {Step::kMove, p, WM_MOUSEMOVE, 0}; }
+Step Post(UINT message, WPARAM wParam = 0) { return {Step::kPost, {}, message, wParam}; }
+Step Release() { return Post(WM_LBUTTONUP); }
+
+// Colours of the pixels on the outline of `r`.
+std::vector<COLORREF> Outline(const RECT& r) {
+    std::vector<COLORREF> colours;
+    HDC dc = GetDC(nullptr);
+    for (LONG x = r.left; x < r.right; x += 3) {
+        colours.push_back(GetPixel(dc, x, r.top));
+        colours.push_back(GetPixel(dc, x, r.bottom - 1));
+    }
+    for (LONG y = r.top; y < r.bottom; y += 3) {
+        colours.push_back(GetPixel(dc, r.left, y));
+        colours.push_back(GetPixel(dc, r.right - 1, y));
+    }
+    ReleaseDC(nullptr, dc);
+    return colours;
+}
+
+struct Drag : testing::Test {
+    void SetUp() override {
+        SystemParametersInfoA(SPI_GETDRAGFULLWINDOWS, 0, &savedFullDrag, 0);
+        SystemParametersInfoA(SPI_SETDRAGFULLWINDOWS, FALSE, nullptr, 0);
+        frame = hostkit::CreateSdiFrame("frame", 0, 0, 640, 480, WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+        ASSERT_EQ(AttachFrame(frame, AF_SDIFRAME), 1);
+        panel = AddBar(0x300, 0);
+        probe = CreateProbeWindow();
+        ASSERT_TRUE(probe);
+    }
+    HWND AddBar(UINT id, int row, UINT flags = kBarFlags) {
+        HWND w = hostkit::CreateView(frame, id, 5, 6, kBarCx, kBarCy);
+        EXPECT_EQ(SetDock(w, frame, 0, row, 0, 0, flags, &state, SD_ATTACH | SD_FLAGS | SD_POSITION | SD_TOP), 1);
+        // The vertical shape: 30 wide, 200 tall.
+        EXPECT_EQ(SetDock(w, nullptr, 0, 0, kBarCy, kBarCx, 0, nullptr, SD_SIZE | SD_LEFT | SD_RECALC), 1);
+        RecalcFrame(frame);
+        return w;
+    }
+    void RecalcFrame(HWND f) { ManagerOf(f)->RecalcLayout(LAYOUT_DEFAULT, nullptr); }
+    void TearDown() override {
+        g_probe = nullptr;
+        varnex_test::Pump();
+        if (IsWindow(probe)) DestroyWindow(probe);
+        if (IsWindow(frame)) DestroyWindow(frame);
+        SystemParametersInfoA(SPI_SETDRAGFULLWINDOWS, savedFullDrag, nullptr, 0);
+    }
+    CDockSiteFx* Site(int i) { return ManagerOf(frame)->dockSites[i]; }
+
+    // Posts the steps, puts the cursor at `start` and presses the button there (hit code `hit`)
+    // on `target`; returns when the drag is over.
+    void Run(HWND target, WPARAM hit, POINT start, const std::vector<Step>& steps) {
+        for (const Step& s : steps) {
+            if (s.kind == Step::kMove) {
+                SetCursorPos(s.pt.x, s.pt.y);
+                PostMessageA(target, WM_MOUSEMOVE, 0, 0);
+            } else {
+                PostMessageA(s.message == kProbeMessage ? probe : target, s.message, s.wParam, 0);
+            }
+        }
+        PostMessageA(target, WM_CANCELMODE, 0, 0);  // never waits, whatever happens above
+        SetCursorPos(start.x, start.y);
+        POINT c;
+        GetCursorPos(&c);
+        ASSERT_EQ(c.x, start.x);
+        ASSERT_EQ(c.y, start.y);
+        SendMessageA(target, WM_NCLBUTTONDOWN, hit, MAKELPARAM(start.x, start.y));
+        EXPECT_EQ(GetCapture(), nullptr);
+        varnex_test::Pump();
+    }
+
+    HWND frame{}, panel{}, probe{};
+    DOCKSTATE state{};
+    BOOL savedFullDrag = FALSE;
+};
+
+TEST_F(Drag, MoveFromTopToLeft) {
+    CToolBarFx* bar = BarOf(panel);
+    ASSERT_EQ(bar->dockSite, Site(0));
+    ASSERT_TRUE(Site(1)->Empty());
+    const RECT b = ScreenRect(panel);
+    const POINT start{b.left + 10, b.top + 5};  // offset (10, 5) in the bar
+    const RECT left = ScreenRect(Site(1)->hwnd);
+    const POINT target{left.left + 10, left.top + 100};
+
+    // The vertical shape is the stored vertical size with the one-pixel border: 32 x 202. For a
+    // bar docked on top, its cursor offset is (o.y, o.x) = (5, 10); the empty left site pins the
+    // rectangle one pixel inside its left edge.
+    RECT seen{};
+    g_probe = [&] { seen = bar->tracker->trackRect; };
+    Run(panel, HTBORDER, start, {MoveTo(Offset(start, 1, 1)), MoveTo(target), Post(kProbeMessage), Release()});
+    const RECT expected{left.left + 1, target.y - 10, left.left + 1 + kBarCy + 2, target.y - 10 + kBarCx + 2};
+    EXPECT_TRUE(seen == expected);
+
+    bar = BarOf(panel);
+    ASSERT_TRUE(bar);
+    EXPECT_EQ(bar->tracker, nullptr);
+    EXPECT_EQ(bar->dockSite, Site(1));
+    EXPECT_EQ(bar->flags & 0xF4, static_cast<UINT>(BFX_LEFT));
+    EXPECT_EQ(GetParent(panel), Site(1)->hwnd);
+    EXPECT_TRUE(Site(0)->bars.empty());
+    EXPECT_EQ(bar->dockPos.x, 1);
+    EXPECT_EQ(bar->dockPos.y, target.y - 10 - left.top);
+    EXPECT_EQ(state.docked, 1);
+    EXPECT_EQ(state.side, 1);
+    EXPECT_EQ(state.y, bar->dockPos.y);
+    // The frame was laid out again: the left site now holds the bar, 32 wide.
+    EXPECT_EQ(ScreenRect(Site(1)->hwnd).right - ScreenRect(Site(1)->hwnd).left, kBarCy + 2);
+    EXPECT_EQ(ScreenRect(panel).right - ScreenRect(panel).left, kBarCy + 2);
+}
+
+TEST_F(Drag, DropAboveTheFirstRowAndBelowTheLast) {
+    HWND second = AddBar(0x301, 100);
+    CToolBarFx* a = BarOf(panel);
+    CToolBarFx* b = BarOf(second);
+    ASSERT_LT(ScreenRect(panel).top, ScreenRect(second).top);
+    const LONG rowHeight = kBarCy + 2;
+
+    // The second row's bar dragged up by more than one and a half rows: above the first row.
+    RECT r = ScreenRect(second);
+    POINT start{r.left + 20, r.top + 5};
+    Run(second, HTBORDER, start,
+        {MoveTo(start), MoveTo(Offset(start, 0, -rowHeight - rowHeight / 2 - 4)), Release()});
+    EXPECT_LT(ScreenRect(second).top, ScreenRect(panel).top);
+    EXPECT_EQ(ScreenRect(panel).top - ScreenRect(second).top, rowHeight);
+    EXPECT_EQ(a->dockPos.y, rowHeight);  // moved down one row
+
+    // The now first bar dragged below the other: it goes back under it.
+    r = ScreenRect(second);
+    start = {r.left + 20, r.top + 5};
+    Run(second, HTBORDER, start, {MoveTo(start), MoveTo(Offset(start, 0, rowHeight + rowHeight / 2 + 4)), Release()});
+    EXPECT_EQ(ScreenRect(second).top - ScreenRect(panel).top, rowHeight);
+    EXPECT_EQ(b->dockSite, Site(0));
+    EXPECT_EQ(a->dockSite, Site(0));
+}
+
+TEST_F(Drag, CtrlForcesFloating) {
+    const RECT b = ScreenRect(panel);
+    const POINT start{b.left + 10, b.top + 5};
+    // Still over the top site, but Ctrl held: the floating shape, three lines thick.
+    const POINT over{start.x + 40, start.y + 2};
+    RECT seen{};
+    int thickness = 0;
+    g_probe = [&] {
+        seen = BarOf(panel)->tracker->trackRect;
+        thickness = BarOf(panel)->tracker->thickness;
+    };
+    Run(panel, HTBORDER, start, {MoveTo(start), MoveTo(over), Post(WM_KEYDOWN, VK_CONTROL), Post(kProbeMessage), Release()});
+    // Floating shape: the floating size (200 x 30, one-pixel border) adjusted for the floating window.
+    RECT outer{0, 0, kBarCx + 2, kBarCy + 2};
+    AdjustWindowRectEx(&outer, 0x80CC0000, FALSE, 0x180);
+    EXPECT_EQ(thickness, 3);
+    EXPECT_EQ(seen.right - seen.left, outer.right - outer.left);
+    EXPECT_EQ(seen.left, over.x - 10);  // the cursor offset inside the bar kept
+    CToolBarFx* bar = BarOf(panel);
+    ASSERT_TRUE(bar->miniFrame);
+    EXPECT_TRUE(bar->flags & BFX_FLOATING);
+    EXPECT_EQ(bar->floatPos.x, seen.left);
+    EXPECT_EQ(bar->floatPos.y, seen.top);
+    EXPECT_TRUE(ScreenRect(bar->miniFrame->hwnd) == seen);
+    EXPECT_EQ(state.docked, 0);
+}
+
+// Each cancel: the bar stays, nothing is stored, no layout runs, and the focus rectangle, drawn
+// outside the frame over the bare desktop, is gone from the screen.
+TEST_F(Drag, EscapeRightButtonAndCancelModeChangeNothing) {
+    for (UINT cancel : {static_cast<UINT>(WM_KEYDOWN), static_cast<UINT>(WM_RBUTTONDOWN), static_cast<UINT>(WM_CANCELMODE)}) {
+        SCOPED_TRACE(cancel);
+        CToolBarFx* bar = BarOf(panel);
+        const RECT b = ScreenRect(panel);
+        const RECT dockRect = bar->dockRect;
+        const POINT start{b.left + 10, b.top + 5};
+        const POINT outside{800, 400};
+        RECT outer{0, 0, kBarCx + 2, kBarCy + 2};
+        AdjustWindowRectEx(&outer, 0x80CC0000, FALSE, 0x180);
+        const RECT expected{outside.x - 10, outside.y - 5, outside.x - 10 + outer.right - outer.left,
+                            outside.y - 5 + outer.bottom - outer.top};
+        const std::vector<COLORREF> before = Outline(expected);
+        RECT seen{};
+        std::vector<COLORREF> during;
+        g_probe = [&] {
+            seen = BarOf(panel)->tracker->trackRect;
+            during = Outline(seen);
+        };
+        state = {};
+        Run(panel, HTBORDER, start,
+            {MoveTo(start), MoveTo(outside), Post(kProbeMessage), Post(cancel, VK_ESCAPE), MoveTo(start), Release()});
+        EXPECT_TRUE(seen == expected);
+        EXPECT_NE(during, before);  // it was drawn
+        EXPECT_EQ(Outline(expected), before);  // and erased
+        EXPECT_EQ(bar->dockSite, Site(0));
+        EXPECT_FALSE(bar->miniFrame);
+        EXPECT_TRUE(bar->dockRect == dockRect);
+        EXPECT_TRUE(ScreenRect(panel) == b);
+        EXPECT_EQ(state.docked, 0);  // not written: nothing was applied
+        EXPECT_EQ(bar->tracker, nullptr);
+    }
+}
+
+TEST_F(Drag, EarlierSiteWinsWhereHotRectanglesOverlap) {
+    // A bar that may dock top or left only, docked left under an empty top site: near the top of
+    // the left column both hot rectangles hold the cursor.
+    ASSERT_EQ(SetDock(panel, frame, 0, 0, 0, 0, BFX_LEFT | BFX_MOVABLE | BFX_ALLOW_TOP | BFX_ALLOW_LEFT, nullptr,
+                      SD_ATTACH | SD_FLAGS | SD_RECALC), 1);
+    CToolBarFx* bar = BarOf(panel);
+    ASSERT_EQ(bar->dockSite, Site(1));
+    ASSERT_TRUE(Site(0)->Empty());
+    const RECT b = ScreenRect(panel);
+    const RECT top = ScreenRect(Site(0)->hwnd);
+    const POINT start{b.left + 5, b.top + 10};
+    const POINT both{b.left + 5, top.bottom + 2};
+    const POINT outside{900, 300};
+    const POINT leftOnly{b.left + 5, b.top + 150};
+    std::vector<CDockSiteFx*> targets;
+    g_probe = [&] { targets.push_back(BarOf(panel)->tracker->site); };
+    Run(panel, HTBORDER, start,
+        {MoveTo(start), MoveTo(both), Post(kProbeMessage),       // in the current target's: it stays
+         MoveTo(outside), MoveTo(both), Post(kProbeMessage),     // searched afresh: top comes first
+         MoveTo(leftOnly), MoveTo(both), Post(kProbeMessage),    // left again, and it stays
+         Post(WM_CANCELMODE)});
+    ASSERT_EQ(targets.size(), 3u);
+    EXPECT_EQ(targets[0], Site(1));
+    EXPECT_EQ(targets[1], Site(0));
+    EXPECT_EQ(targets[2], Site(1));
+    EXPECT_EQ(bar->dockSite, Site(1));  // cancelled: nothing moved
+}
+
+TEST_F(Drag, DoubleClickTogglesFloating) {
+    CToolBarFx* bar = BarOf(panel);
+    const RECT b = ScreenRect(panel);
+    // No floating position yet: it is derived from the bar window, adjusted for the floating window.
+    RECT expected = b;
+    AdjustWindowRectEx(&expected, 0x80CC0000, FALSE, 0x180);
+    SendMessageA(panel, WM_NCLBUTTONDBLCLK, HTBORDER, 0);
+    ASSERT_TRUE(bar->miniFrame);
+    EXPECT_EQ(bar->floatPos.x, expected.left);
+    EXPECT_EQ(bar->floatPos.y, expected.top);
+    EXPECT_EQ(ScreenRect(bar->miniFrame->hwnd).left, expected.left);
+    EXPECT_EQ(bar->tracker, nullptr);
+    EXPECT_EQ(state.docked, 0);
+
+    // A caption double click on the floating window docks it back in its site.
+    HWND fw = bar->miniFrame->hwnd;
+    SendMessageA(fw, WM_NCLBUTTONDBLCLK, HTCAPTION, 0);
+    EXPECT_FALSE(IsWindow(fw));
+    EXPECT_EQ(bar->miniFrame, nullptr);
+    EXPECT_FALSE(bar->flags & BFX_FLOATING);
+    EXPECT_EQ(GetParent(panel), bar->dockSite->hwnd);
+    EXPECT_EQ(state.docked, 1);
+
+    // A stored position is used unchanged; other hit codes and a bar that may not float do nothing.
+    bar->floatPos = {333, 222};
+    SendMessageA(panel, WM_NCLBUTTONDBLCLK, HTCLIENT, 0);
+    EXPECT_FALSE(bar->miniFrame);
+    SendMessageA(panel, WM_NCLBUTTONDBLCLK, HTBORDER, 0);
+    ASSERT_TRUE(bar->miniFrame);
+    EXPECT_EQ(ScreenRect(bar->miniFrame->hwnd).left, 333);
+    EXPECT_EQ(ScreenRect(bar->miniFrame->hwnd).top, 222);
+    SendMessageA(bar->miniFrame->hwnd, WM_NCLBUTTONDBLCLK, HTCAPTION, 0);
+    bar->flags &= ~BFX_FLOATABLE;
+    SendMessageA(panel, WM_NCLBUTTONDBLCLK, HTBORDER, 0);
+    EXPECT_FALSE(bar->miniFrame);
+}
+
+TEST_F(Drag, SizeDragIsClampedByItsLimits) {
+    // A floating bar sized by its right edge: the minimum is the natural size with the border.
+    ASSERT_EQ(SetDock(panel, nullptr, 0, 0, 300, 0, 0, nullptr, SD_SIZE | SD_FLOAT), 1);
+    CToolBarFx* bar = BarOf(panel);
+    bar->floatPos = {300, 200};
+    SendMessageA(panel, WM_NCLBUTTONDBLCLK, HTBORDER, 0);
+    ASSERT_TRUE(bar->miniFrame);
+    HWND fw = bar->miniFrame->hwnd;
+    const RECT w = ScreenRect(fw);
+    RECT client;
+    GetClientRect(fw, &client);
+    const LONG extraX = (w.right - w.left) - client.right;
+    const POINT start{w.right - 2, (w.top + w.bottom) / 2};
+
+    // Far to the left of the left edge: snaps to the minimum client width.
+    Run(fw, HTRIGHT, start, {MoveTo({w.left - 50, start.y}), Release()});
+    const LONG minimum = bar->naturalSize.cx + 2;
+    EXPECT_EQ(bar->floatSize.cx, minimum);
+    EXPECT_EQ(ScreenRect(fw).right - ScreenRect(fw).left, minimum + extraX);
+    EXPECT_EQ(ScreenRect(fw).left, w.left);  // the right edge was dragged, so the right edge moved
+
+    // 60 pixels wider than at the start: taken as asked.
+    const RECT w2 = ScreenRect(fw);
+    const POINT start2{w2.right - 2, start.y};
+    Run(fw, HTRIGHT, start2, {MoveTo({w.right + 60 - 2, start.y}), Release()});
+    EXPECT_EQ(ScreenRect(fw).right, w.right + 60);
+    EXPECT_EQ(bar->floatSize.cx, client.right + 60);
+    EXPECT_EQ(bar->floatPos.x, w.left);
+}
+
+TEST_F(Drag, StretchBarGrowsOnlyUntilThePaneMinimum) {
+    ASSERT_EQ(SetDock(panel, frame, 0, 0, 0, 0, kBarFlags | BFX_STRETCH, nullptr, SD_ATTACH | SD_FLAGS | SD_RECALC), 1);
+    CToolBarFx* bar = BarOf(panel);
+    const RECT b = ScreenRect(panel);
+    RECT client;
+    GetClientRect(panel, &client);
+    const LONG extraY = (b.bottom - b.top) - client.bottom;
+    SIZE paneMin{};
+    ManagerOf(frame)->GetPaneTrackSize(0x400, &paneMin);
+    const RECT pane = ScreenRect(ManagerOf(frame)->clientPane->hwnd);
+    const POINT start{(b.left + b.right) / 2, b.bottom - 1};
+    Run(panel, HTBOTTOM, start, {MoveTo({start.x, 2000}), Release()});
+    // The maximum client height: from the bar's top to the pane's bottom, less the pane's
+    // minimum and the bar's non-client height.
+    EXPECT_EQ(bar->horzSize.cy, pane.bottom - b.top - paneMin.cy - extraY);
+    EXPECT_EQ(bar->horzSize.cx, kBarCx);  // a stretch bar keeps its stored length
+}
+
+TEST_F(Drag, SecondRequestDuringADragIsIgnored) {
+    const RECT b = ScreenRect(panel);
+    const POINT start{b.left + 10, b.top + 5};
+    CDragTrackerFx* during = nullptr;
+    bool stillSame = false;
+    g_probe = [&] {
+        during = BarOf(panel)->tracker;
+        // Another press on the same bar while its drag runs: returns at once, the tracker stays.
+        SendMessageA(panel, WM_NCLBUTTONDOWN, HTBORDER, 0);
+        SendMessageA(panel, WM_NCLBUTTONDBLCLK, HTBORDER, 0);
+        stillSame = BarOf(panel)->tracker == during && GetCapture() == panel;
+    };
+    Run(panel, HTBORDER, start, {MoveTo(start), Post(kProbeMessage), Post(WM_KEYDOWN, VK_ESCAPE)});
+    EXPECT_TRUE(during);
+    EXPECT_TRUE(stillSame);
+    EXPECT_EQ(BarOf(panel)->tracker, nullptr);
+    EXPECT_FALSE(BarOf(panel)->miniFrame);
+}
+
+// The host destroys the bar, its floating window or the whole frame while the drag runs: the drag
+// ends as cancelled, nothing crashes, nothing is left alive (checked after every case).
+TEST_F(Drag, HostDestroysWhatIsDraggedDuringTheDrag) {
+    const RECT b = ScreenRect(panel);
+    POINT start{b.left + 10, b.top + 5};
+    g_probe = [&] { DestroyWindow(panel); };
+    Run(panel, HTBORDER, start, {MoveTo(start), MoveTo(Offset(start, 5, 5)), Post(kProbeMessage), MoveTo({900, 300})});
+    EXPECT_FALSE(IsWindow(panel));
+    EXPECT_EQ(LiveWindowObjects(), 1);  // the frame manager alone
+    EXPECT_TRUE(Site(0)->bars.empty());
+
+    // A floating bar whose floating window goes.
+    HWND other = AddBar(0x301, 0);
+    BarOf(other)->floatPos = {300, 300};
+    SendMessageA(other, WM_NCLBUTTONDBLCLK, HTBORDER, 0);
+    HWND fw = BarOf(other)->miniFrame->hwnd;
+    const RECT f = ScreenRect(fw);
+    start = {f.left + 30, f.top + 5};
+    g_probe = [&] { DestroyWindow(fw); };
+    Run(fw, HTCAPTION, start, {MoveTo(start), Post(kProbeMessage), MoveTo({900, 300}), Release()});
+    EXPECT_FALSE(IsWindow(fw));
+    EXPECT_EQ(LiveWindowObjects(), 1);
+
+    // A timer of the host that destroys the whole frame.
+    HWND third = AddBar(0x302, 0);
+    const RECT t = ScreenRect(third);
+    start = {t.left + 10, t.top + 5};
+    g_frameToDestroy = frame;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 1, DestroyFrameTimer);
+    ASSERT_NE(timer, 0u);
+    // Should the destruction not end the drag, this ends it later (a thread message counts too).
+    const UINT_PTR guard = SetTimer(nullptr, 0, 3000, CancelModeTimer);
+    // Only moves are posted: a timer message comes when the queue holds no posted message, so
+    // the loop ends through the destruction (the final WM_CANCELMODE of Run is the guard).
+    for (int i = 0; i < 3; ++i) {
+        SetCursorPos(start.x + i, start.y);
+        PostMessageA(third, WM_MOUSEMOVE, 0, 0);
+    }
+    SetCursorPos(start.x, start.y);
+    SendMessageA(third, WM_NCLBUTTONDOWN, HTBORDER, 0);
+    EXPECT_FALSE(IsWindow(frame));
+    EXPECT_EQ(GetCapture(), nullptr);
+    EXPECT_EQ(LiveWindowObjects(), 0);
+    KillTimer(nullptr, guard);
+}
+
+}  // namespace

@@ -1,0 +1,496 @@
+#include "drag/drag_tracker.h"
+
+#include <algorithm>
+#include <new>
+
+#include "core/frame_manager.h"
+#include "dock/dock_site.h"
+#include "dock/tool_bar.h"
+#include "drag/mini_frame.h"
+#include "varnex.h"
+
+namespace varnex {
+
+namespace {
+
+bool IsSizeCode(WPARAM hitCode) { return hitCode >= HTLEFT && hitCode <= HTBOTTOMRIGHT; }
+bool IsMoveCode(WPARAM hitCode) { return hitCode == HTCAPTION || hitCode == HTBORDER; }
+
+SIZE FloatingWindowSize(SIZE bar) {
+    RECT r{0, 0, bar.cx, bar.cy};
+    AdjustWindowRectEx(&r, kMiniFrameStyle, FALSE, kMiniFrameExStyle);
+    return {r.right - r.left, r.bottom - r.top};
+}
+
+}  // namespace
+
+CDragTrackerFx::CDragTrackerFx(CToolBarFx* draggedBar)
+    : bar(draggedBar), site(draggedBar->dockSite), frame(draggedBar->frame) {
+    BOOL full = FALSE;
+    SystemParametersInfoA(SPI_GETDRAGFULLWINDOWS, 0, &full, 0);
+    fullDrag = full ? TRUE : FALSE;
+}
+
+bool CDragTrackerFx::Alive() const {
+    return bar && frame && bar->frame == frame && !frame->dockSites.empty() && frame->dockSites[0];
+}
+
+int CDragTrackerFx::SiteIndex(const CDockSiteFx* s) const {
+    for (int i = 0; i < kSiteCount; ++i)
+        if (frame->dockSites[i] == s) return i;
+    return -1;
+}
+
+void CDragTrackerFx::SaveBarPlace() {
+    savedDockRect = bar->dockRect;
+    savedDockPos = bar->dockPos;
+    savedHorzSize = bar->horzSize;
+    savedVertSize = bar->vertSize;
+    miniWasVisible = bar->miniFrame && bar->miniFrame->visible;
+}
+
+void CDragTrackerFx::StartMove() {
+    POINT c;
+    GetCursorPos(&c);
+    const bool floating = bar->IsFloating();
+    moving = TRUE;
+    docked = TRUE;
+    hwndDrag = bar->hwnd;
+    if (floating) {
+        docked = FALSE;
+        hwndDrag = GetParent(bar->hwnd);
+    } else {
+        fullDrag = FALSE;  // contents move live only for a bar that already floats
+    }
+    if (fullDrag && !bar->miniFrame) fullDrag = FALSE;
+
+    GetWindowRect(hwndDrag, &trackRect);
+    const POINT o{c.x - trackRect.left, c.y - trackRect.top};
+    lastPoint = edgeGap = o;
+    startRect = trackRect;
+
+    const UINT f = bar->flags;
+    if (f & (BFX_ALLOW_TOP | BFX_ALLOW_BOTTOM)) {
+        SIZE s{};
+        bar->GetBarSize(0x931, &s);
+        horzOffset = o;
+        if (floating) {
+            if (!(f & BFX_CAPTION)) horzOffset.x = 6;
+            horzOffset.y = s.cy / 2;
+        } else if (f & BFX_HORZ) {
+            s.cy = trackRect.bottom - trackRect.top;
+        } else {
+            horzOffset.x = (o.x > s.cx) ? std::min(o.y, s.cy - 1) : o.y;
+            horzOffset.y = (o.y > s.cy) ? std::min(o.x, s.cx - 1) : o.x;
+        }
+        horzExtent = s;
+        edgeGap.y = std::min(horzOffset.y, s.cy - horzOffset.y);
+    }
+    if (f & (BFX_ALLOW_LEFT | BFX_ALLOW_RIGHT)) {
+        SIZE s{};
+        bar->GetBarSize(0xA31, &s);
+        vertOffset = o;
+        if (floating) {
+            vertOffset = {s.cx / 2, 6};
+        } else if (f & BFX_HORZ) {
+            vertOffset.x = (o.x > s.cx) ? s.cx - 1 : o.y;
+            vertOffset.y = (o.y > s.cy) ? s.cy - 1 : o.x;
+        }
+        vertExtent = s;
+        edgeGap.x = std::min(vertOffset.x, s.cx - vertOffset.x);
+    }
+    if (f & BFX_FLOATABLE) {
+        canFloat = TRUE;
+        if (floating) {
+            docked = FALSE;
+            floatOffset = o;
+            floatExtent = {startRect.right - startRect.left, startRect.bottom - startRect.top};
+        } else {
+            SIZE s{};
+            bar->GetBarSize(0x832, &s);
+            floatOffset = {std::min(o.x, s.cx - 1), std::min(o.y, s.cy - 1)};
+            floatExtent = FloatingWindowSize(s);
+        }
+    }
+    BuildHotRects();
+    trackRect = startRect;
+    site = bar->dockSite;
+    SaveBarPlace();
+
+    if (RunDragLoop()) {
+        EndTracking();
+        if (Alive()) ApplyDrop(nullptr);
+    } else if (Alive()) {
+        UndoLiveChanges();
+    }
+}
+
+void CDragTrackerFx::BuildHotRects() {
+    for (int i = 0; i < kSiteCount; ++i) {
+        RECT& h = hotRects[i];
+        CDockSiteFx* s = frame->dockSites[i];
+        const UINT side = s ? (s->flags & SITE_SIDES) : 0;
+        if (!s || !(bar->flags & (side << 4))) {
+            SetRectEmpty(&h);
+            continue;
+        }
+        GetWindowRect(s->hwnd, &h);
+        if (docked && s == bar->dockSite) {
+            // The own site reaches out by as much of the bar as lies past the cursor.
+            if (s->Horizontal()) {
+                h.top += horzOffset.y - horzExtent.cy;
+                h.bottom += horzOffset.y;
+            } else {
+                h.left += vertOffset.x - vertExtent.cx;
+                h.right += vertOffset.x;
+            }
+            continue;
+        }
+        const POINT g = edgeGap;
+        const bool shown = !s->Empty();
+        switch (side) {
+        case SIDE_TOP:
+            h.top -= shown ? g.y : 0;
+            h.bottom += horzExtent.cy - g.y;
+            break;
+        case SIDE_BOTTOM:
+            h.top += g.y - horzExtent.cy;
+            h.bottom += shown ? g.y : 0;
+            break;
+        case SIDE_LEFT:
+            h.left -= shown ? g.x : 0;
+            h.right += vertExtent.cx - g.x;
+            break;
+        case SIDE_RIGHT:
+            h.left += g.x - vertExtent.cx;
+            h.right += shown ? g.x : 0;
+            break;
+        }
+    }
+}
+
+BOOL CDragTrackerFx::RunDragLoop() {
+    BeginTracking();
+    DrawTrackRect(fullDrag);
+    for (;;) {
+        MSG msg;
+        const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+        if (got == 0) {
+            // The host's loop must still see the quit.
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            break;
+        }
+        if (got == -1 || GetCapture() != hwndDrag) break;
+        bool cancel = false;
+        switch (msg.message) {
+        case WM_LBUTTONUP:
+            return TRUE;
+        case WM_MOUSEMOVE:
+            moving ? TrackMove(msg.pt) : TrackSize(msg.pt);
+            break;
+        case WM_KEYDOWN:
+            if (!moving || msg.wParam != VK_CONTROL) {
+                cancel = true;
+            } else if (!forceFloat && (bar->flags & BFX_FLOATABLE)) {
+                forceFloat = TRUE;
+                docked = FALSE;
+                rebuild = TRUE;
+                TrackMove(msg.pt);
+            }
+            break;
+        case WM_KEYUP:
+            if (moving && forceFloat && msg.wParam == VK_CONTROL) {
+                forceFloat = FALSE;
+                rebuild = TRUE;
+                TrackMove(msg.pt);
+            }
+            break;
+        case WM_CANCELMODE:
+        case WM_RBUTTONDOWN:
+        case WM_CAPTURECHANGED:
+            cancel = true;
+            break;
+        default:
+            DispatchMessageA(&msg);
+            break;
+        }
+        // Whatever ran meanwhile (a dispatched message, a live update) may have released the bar
+        // or its frame: the drag then ends at once, touching neither.
+        if (cancel || !Alive()) break;
+    }
+    EndTracking();
+    return FALSE;
+}
+
+void CDragTrackerFx::BeginTracking() {
+    PumpPaintMessages();
+    SetCapture(hwndDrag);
+    hwndDesktop = GetDesktopWindow();
+    hdcDesktop = GetDCEx(hwndDesktop, nullptr, DCX_WINDOW | DCX_CACHE);
+}
+
+void CDragTrackerFx::EndTracking() {
+    DrawTrackRect(TRUE);
+    if (GetCapture() == hwndDrag) ReleaseCapture();
+    if (hdcDesktop) ReleaseDC(hwndDesktop, hdcDesktop);
+    hdcDesktop = nullptr;
+}
+
+void CDragTrackerFx::DrawTrackRect(BOOL erase) {
+    if (erase && !shown) return;
+    shown = !erase;
+    if (thickness < 2) {
+        DrawFocusRect(hdcDesktop, &trackRect);
+    } else {
+        for (int i = 0; i < thickness; ++i) {
+            DrawFocusRect(hdcDesktop, &trackRect);
+            InflateRect(&trackRect, -1, -1);
+        }
+        InflateRect(&trackRect, thickness, thickness);
+    }
+    if (!erase) ValidateRect(hwndDesktop, &trackRect);
+}
+
+void PumpPaintMessages() {
+    MSG m;
+    while (PeekMessageA(&m, nullptr, WM_PAINT, WM_PAINT, PM_NOREMOVE)) {
+        if (!GetMessageA(&m, nullptr, WM_PAINT, WM_PAINT)) break;
+        DispatchMessageA(&m);
+    }
+}
+
+void CDragTrackerFx::TrackMove(POINT p) {
+    if (!forceFloat) {
+        if (firstMove) {
+            firstMove = FALSE;  // the first step keeps the start target
+        } else {
+            const int current = docked && site ? SiteIndex(site) : -1;
+            if (current < 0 || !PtInRect(&hotRects[current], p)) {
+                int found = -1;
+                for (int i = 0; i < kSiteCount && found < 0; ++i)
+                    if (PtInRect(&hotRects[i], p)) found = i;
+                if (found >= 0) {
+                    site = frame->dockSites[found];
+                    docked = TRUE;
+                    rebuild = TRUE;
+                } else if (docked) {
+                    docked = FALSE;
+                    rebuild = TRUE;
+                }
+            }
+        }
+    }
+    DrawTrackRect(TRUE);
+
+    if (rebuild) {
+        lastPoint = p;
+        rebuild = FALSE;
+        trackX = trackY = TRUE;
+        trackRect.left = trackRect.top = 0;
+        const bool spans = bar->flags & (BFX_CONSTRAINED | BFX_STRETCH);
+        if (docked && site) {
+            const RECT& h = hotRects[SiteIndex(site)];
+            const bool own = site == bar->dockSite;
+            const bool siteShown = !site->Empty();
+            thickness = 1;
+            if (site->Horizontal()) {
+                const bool top = site->flags & SIDE_TOP;
+                trackRect.right = horzExtent.cx;
+                trackRect.bottom = horzExtent.cy;
+                lastPoint.x = p.x - horzOffset.x;
+                if (siteShown) {
+                    if (own)
+                        lastPoint.y -= horzOffset.y;
+                    else if (top)
+                        lastPoint.y -= horzExtent.cy - edgeGap.y;
+                    else
+                        lastPoint.y -= edgeGap.y;
+                } else {
+                    // An empty site pins the rectangle against its outer edge.
+                    lastPoint.y = top ? h.top + 1 : h.bottom - horzExtent.cy;
+                    trackY = FALSE;
+                }
+                if (spans) {
+                    trackRect.left = h.left + 1;
+                    trackRect.right = h.right;
+                    lastPoint.x = 0;
+                    trackX = FALSE;
+                }
+            } else {
+                const bool left = site->flags & SIDE_LEFT;
+                trackRect.right = vertExtent.cx;
+                trackRect.bottom = vertExtent.cy;
+                lastPoint.y = p.y - vertOffset.y;
+                if (siteShown) {
+                    if (own)
+                        lastPoint.x -= vertOffset.x;
+                    else if (left)
+                        lastPoint.x -= vertExtent.cx - edgeGap.x;
+                    else
+                        lastPoint.x -= edgeGap.x;
+                } else {
+                    lastPoint.x = left ? h.left + 1 : h.right - vertExtent.cx;
+                    trackX = FALSE;
+                }
+                if (spans) {
+                    trackRect.top = h.top;
+                    trackRect.bottom = h.bottom;
+                    lastPoint.y = 0;
+                    trackY = FALSE;
+                }
+            }
+        } else if (canFloat) {
+            trackRect.right = floatExtent.cx;
+            trackRect.bottom = floatExtent.cy;
+            lastPoint = {p.x - floatOffset.x, p.y - floatOffset.y};
+            thickness = 3;
+        } else {
+            // A bar that may not float stays where the drag began.
+            thickness = 1;
+            trackX = trackY = FALSE;
+            lastPoint = {0, 0};
+            trackRect = startRect;
+        }
+    } else {
+        lastPoint.x = trackX ? p.x - lastPoint.x : 0;
+        lastPoint.y = trackY ? p.y - lastPoint.y : 0;
+    }
+    OffsetRect(&trackRect, lastPoint.x, lastPoint.y);
+    lastPoint = p;
+
+    CMiniFrameFx* mini = bar->miniFrame;
+    if (!fullDrag || !mini) {
+        DrawTrackRect(FALSE);
+    } else if (docked) {
+        if (mini->visible) {
+            liveChanged = TRUE;
+            mini->HideMiniFrame();
+            PumpPaintMessages();
+        } else {
+            DrawTrackRect(FALSE);
+        }
+    } else {
+        liveChanged = TRUE;
+        mini->MoveMiniFrame(trackRect);
+        if (!mini->visible) mini->ShowMiniFrame();
+    }
+}
+
+void CDragTrackerFx::SetDockRectFrom(RECT r) {
+    MapWindowPoints(HWND_DESKTOP, site->hwnd, reinterpret_cast<POINT*>(&r), 2);
+    bar->dockRect = r;
+    bar->dockPos = {std::max(r.left, 0L), std::max(r.top, 0L)};
+}
+
+void CDragTrackerFx::ApplyDrop(const RECT* rect) {
+    const RECT r = rect ? *rect : trackRect;
+    if (moving)
+        ApplyMoveDrop(r);
+    else
+        ApplySizeDrop(r);
+}
+
+void CDragTrackerFx::ApplyMoveDrop(const RECT& r) {
+    if (docked) {
+        if (!site) return;
+        SetDockRectFrom(r);
+        if (!bar->miniFrame && site == bar->dockSite)
+            site->PlaceBar(bar);
+        else
+            frame->DockBarInSite(bar, site);
+        frame->RecalcLayout(LAYOUT_DEFAULT, nullptr);
+        return;
+    }
+    if (!canFloat) return;
+    bar->floatPos = {r.left, r.top};
+    if (bar->miniFrame) {
+        bar->miniFrame->MoveMiniFrame(r);
+        return;
+    }
+    frame->FloatBar(bar);
+    frame->RecalcLayout(LAYOUT_DEFAULT, nullptr);
+}
+
+void CDragTrackerFx::UndoLiveChanges() {
+    if (!liveChanged) return;
+    CMiniFrameFx* mini = bar->miniFrame;
+    if (moving || mini) {
+        if (!mini) return;
+        // A size drag keeps its start rectangle in floatOffset and floatExtent.
+        mini->MoveMiniFrame(moving ? startRect : RECT{floatOffset.x, floatOffset.y, floatExtent.cx, floatExtent.cy});
+        // The bar fills the floating window again, whatever a reflow made of it.
+        RECT client;
+        GetClientRect(mini->hwnd, &client);
+        SetWindowPos(bar->hwnd, nullptr, 0, 0, client.right, client.bottom,
+                     SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED | SWP_NOOWNERZORDER);
+        if (miniWasVisible && !mini->visible) mini->ShowMiniFrame();
+        return;
+    }
+    bar->dockRect = savedDockRect;
+    bar->dockPos = savedDockPos;
+    bar->horzSize = savedHorzSize;
+    bar->vertSize = savedVertSize;
+    frame->RecalcLayout(LAYOUT_DEFAULT, nullptr);
+}
+
+void CDragTrackerFx::ToggleFloating() {
+    if (bar->miniFrame) {
+        if (!site) return;
+        site->AddBar(bar);
+        if (Alive()) frame->RecalcLayout(LAYOUT_DEFAULT, nullptr);
+        return;
+    }
+    if (bar->floatPos.x == 0 && bar->floatPos.y == 0) {
+        // No floating position yet: the floating window's client area starts where the bar's
+        // content is now.
+        RECT r;
+        GetWindowRect(bar->hwnd, &r);
+        if (bar->flags & BFX_CAPTION) {
+            r.top += GetSystemMetrics(SM_CYSMCAPTION) + 1;
+            r.left += 1;
+        }
+        AdjustWindowRectEx(&r, kMiniFrameStyle, FALSE, kMiniFrameExStyle);
+        bar->floatPos = {r.left, r.top};
+    }
+    frame->FloatBar(bar);
+    if (Alive()) frame->RecalcLayout(LAYOUT_DEFAULT, nullptr);
+}
+
+namespace {
+
+// Runs one drag operation with a tracker that the bar points to while it runs. A bar released
+// meanwhile has already let go of the tracker (AbandonDrag); it is freed here either way.
+template <class Operation>
+void WithTracker(CToolBarFx* bar, Operation operation) {
+    // A request that arrives while a drag of this bar runs is ignored: the running drag owns the
+    // tracker and must never continue with one that was destroyed under it.
+    if (!bar || bar->tracker || !bar->frame) return;
+    CDragTrackerFx* tracker = new (std::nothrow) CDragTrackerFx(bar);
+    if (!tracker) return;
+    bar->tracker = tracker;
+    operation(tracker);
+    if (tracker->bar) tracker->bar->tracker = nullptr;
+    delete tracker;
+}
+
+}  // namespace
+
+void BarNcButtonDown(CToolBarFx* bar, WPARAM hitCode) {
+    if (IsMoveCode(hitCode))
+        WithTracker(bar, [](CDragTrackerFx* t) { t->StartMove(); });
+    else if (IsSizeCode(hitCode))
+        WithTracker(bar, [hitCode](CDragTrackerFx* t) { t->StartSize(static_cast<UINT>(hitCode)); });
+}
+
+void BarNcDoubleClick(CToolBarFx* bar, WPARAM hitCode) {
+    if (!bar || !IsMoveCode(hitCode) || !(bar->flags & BFX_FLOATABLE)) return;
+    WithTracker(bar, [](CDragTrackerFx* t) { t->ToggleFloating(); });
+}
+
+void AbandonDrag(CDragTrackerFx* tracker) {
+    tracker->bar = nullptr;
+    tracker->site = nullptr;
+    tracker->frame = nullptr;
+}
+
+}  // namespace varnex

@@ -1,0 +1,209 @@
+// Size drags: a bar, or its floating window, resized by an edge in the drag tracker's loop, within
+// what its content, a stretching bar's client pane and a wrapping toolbar allow.
+#include "core/client_pane.h"
+#include "core/frame_manager.h"
+#include "dock/dock_site.h"
+#include "dock/tool_bar.h"
+#include "drag/drag_tracker.h"
+#include "drag/mini_frame.h"
+#include "varnex.h"
+
+namespace varnex {
+
+namespace {
+
+constexpr UINT kEdgeTop = 1, kEdgeLeft = 2, kEdgeRight = 4, kEdgeBottom = 8;
+constexpr LONG kNoLimit = 0xFFFF;
+
+UINT EdgesOf(UINT hitCode) {
+    UINT edges = 0;
+    if (hitCode == HTTOP || hitCode == HTTOPLEFT || hitCode == HTTOPRIGHT) edges |= kEdgeTop;
+    if (hitCode == HTLEFT || hitCode == HTTOPLEFT || hitCode == HTBOTTOMLEFT) edges |= kEdgeLeft;
+    if (hitCode == HTRIGHT || hitCode == HTTOPRIGHT || hitCode == HTBOTTOMRIGHT) edges |= kEdgeRight;
+    if (hitCode == HTBOTTOM || hitCode == HTBOTTOMLEFT || hitCode == HTBOTTOMRIGHT) edges |= kEdgeBottom;
+    return edges;
+}
+
+}  // namespace
+
+void CDragTrackerFx::StartSize(UINT hitCode) {
+    firstMove = rebuild = docked = TRUE;
+    moving = FALSE;
+    edges = EdgesOf(hitCode);
+    trackY = (edges & (kEdgeLeft | kEdgeRight)) != 0;  // the width changes
+    trackX = (edges & (kEdgeTop | kEdgeBottom)) != 0;  // the height changes
+
+    CMiniFrameFx* mini = bar->miniFrame;
+    hwndDrag = mini ? mini->hwnd : bar->hwnd;
+    GetWindowRect(hwndDrag, &trackRect);
+    floatOffset = {trackRect.left, trackRect.top};
+    floatExtent = {trackRect.right, trackRect.bottom};
+    GetClientRect(hwndDrag, &clientRect);
+    lastPoint = {trackRect.right - trackRect.left - clientRect.right, trackRect.bottom - trackRect.top - clientRect.bottom};
+
+    POINT c;
+    GetCursorPos(&c);
+    edgeGap.x = trackY ? ((edges & kEdgeLeft) ? c.x - trackRect.left : trackRect.right - c.x) : 0;
+    edgeGap.y = trackX ? ((edges & kEdgeTop) ? c.y - trackRect.top : trackRect.bottom - c.y) : 0;
+
+    SIZE minimum{}, maximum{kNoLimit, kNoLimit};
+    if (mini) {
+        thickness = 3;
+        docked = FALSE;
+        bar->GetBarSize(0x432, &minimum);
+    } else {
+        thickness = 1;
+        bar->GetBarSize((bar->flags & BFX_HORZ) ? 0x511 : 0x611, &minimum);
+        if ((bar->flags & BFX_STRETCH) && !(frame->flags & AF_KEEPCLIENTSIZE)) {
+            // A stretch bar grows only until the client pane would fall below its minimum.
+            SIZE m{};
+            frame->GetPaneTrackSize(0x400, &m);
+            GetWindowRect(frame->clientPane->hwnd, &clientRect);
+            const RECT s{floatOffset.x, floatOffset.y, floatExtent.cx, floatExtent.cy};
+            if (bar->flags & BFX_VERT)
+                maximum.cx = ((edges & kEdgeRight) ? clientRect.right - s.left : s.right - clientRect.left) -
+                             lastPoint.x - m.cx;
+            else if (bar->flags & BFX_HORZ)
+                maximum.cy = ((edges & kEdgeBottom) ? clientRect.bottom - s.top : s.bottom - clientRect.top) -
+                             m.cy - lastPoint.y;
+        }
+    }
+    horzOffset = {minimum.cx, minimum.cy};
+    horzExtent = maximum;
+    SaveBarPlace();
+
+    if (RunDragLoop()) {
+        EndTracking();
+        if (Alive()) ApplyDrop(nullptr);
+    } else if (Alive()) {
+        UndoLiveChanges();
+    }
+}
+
+void CDragTrackerFx::TrackSize(POINT p) {
+    if (!rebuild) return;  // the previous step's live update still runs
+    RECT r = trackRect;
+    const RECT s{floatOffset.x, floatOffset.y, floatExtent.cx, floatExtent.cy};
+    if (edges & (kEdgeLeft | kEdgeRight)) {
+        if (edges & kEdgeLeft) {
+            r.left = p.x - edgeGap.x;
+            r.right = s.right;
+        } else {
+            r.right = p.x + edgeGap.x;
+        }
+    } else {
+        r.right = s.right;
+    }
+    if (edges & (kEdgeTop | kEdgeBottom)) {
+        if (edges & kEdgeTop) {
+            r.top = p.y - edgeGap.y;
+            r.bottom = s.bottom;
+        } else {
+            r.bottom = p.y + edgeGap.y;
+        }
+    } else {
+        r.bottom = s.bottom;
+    }
+    LONG w = r.right - lastPoint.x - r.left;
+    LONG h = r.bottom - lastPoint.y - r.top;
+
+    if (bar->isToolBar && (bar->flags & BFX_WRAPPABLE) && edges) {
+        // A wrapping toolbar takes the size its buttons wrap to; a taller bar asks for a shorter
+        // length, and the other way round.
+        UINT mode = docked ? 0x801 : 0x822;
+        if (bar->flags & BFX_HORZ) {
+            mode |= BSZ_HORZ;
+            h = 0;
+            if (edges & kEdgeBottom)
+                w += s.bottom - r.bottom;
+            else if (edges & kEdgeTop)
+                w += r.top - s.top;
+        } else if (bar->flags & BFX_VERT) {
+            mode |= BSZ_VERT;
+            w = 0;
+            if (edges & kEdgeRight)
+                h += s.right - r.right;
+            else if (edges & kEdgeLeft)
+                h += r.left - s.left;
+        }
+        SIZE fit{w, h};
+        bar->FitToolBar(mode, &fit);
+        liveChanged = TRUE;  // the reflow resized the bar window
+        w = fit.cx;
+        h = fit.cy;
+        if (fullDrag)
+            SetWindowPos(bar->hwnd, nullptr, 0, 0, w, h,
+                         SWP_NOMOVE | SWP_NOZORDER | SWP_NOREDRAW | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+        horzOffset = {w, h};
+        horzExtent = {w, h};
+    }
+
+    // The clamp moves the dragged edge: left rather than right, top rather than bottom.
+    const SIZE minimum{horzOffset.x, horzOffset.y}, maximum = horzExtent;
+    auto clampWidth = [&](LONG width) {
+        if (edges & kEdgeLeft)
+            r.left = r.right - lastPoint.x - width;
+        else
+            r.right = r.left + lastPoint.x + width;
+    };
+    if (maximum.cx <= w)
+        clampWidth(maximum.cx);
+    else if (minimum.cx > w)
+        clampWidth(minimum.cx);
+    auto clampHeight = [&](LONG height) {
+        if (edges & kEdgeTop)
+            r.top = r.bottom - lastPoint.y - height;
+        else
+            r.bottom = r.top + lastPoint.y + height;
+    };
+    if (maximum.cy <= h)
+        clampHeight(maximum.cy);
+    else if (minimum.cy > h)
+        clampHeight(minimum.cy);
+
+    if (!EqualRect(&r, &trackRect)) {
+        DrawTrackRect(TRUE);
+        trackRect = r;
+        if (fullDrag) {
+            rebuild = FALSE;
+            liveChanged = TRUE;
+            if (docked) {
+                ApplyDrop(&r);  // the frame is laid out live
+            } else if (CMiniFrameFx* mini = bar->miniFrame) {
+                if (bar->isToolBar) InvalidateRect(bar->hwnd, nullptr, FALSE);
+                mini->MoveMiniFrame(r);
+            }
+            PumpPaintMessages();
+            rebuild = TRUE;
+            return;
+        }
+        DrawTrackRect(FALSE);
+    }
+    rebuild = TRUE;
+}
+
+void CDragTrackerFx::ApplySizeDrop(const RECT& r) {
+    // New client size of hwndDrag.
+    const LONG a = r.right - lastPoint.x - r.left;
+    const LONG b = r.bottom - lastPoint.y - r.top;
+    if (CMiniFrameFx* mini = bar->miniFrame) {
+        bar->floatPos = {r.left, r.top};
+        bar->floatSize = {a, b};
+        mini->MoveMiniFrame(r);
+        return;
+    }
+    if (!site) return;
+    SetDockRectFrom(r);
+    const bool stretch = bar->flags & BFX_STRETCH;
+    if (bar->flags & BFX_HORZ) {
+        bar->horzSize.cy = b;
+        if (!stretch) bar->horzSize.cx = a;
+    } else if (bar->flags & BFX_VERT) {
+        bar->vertSize.cx = a;
+        if (!stretch) bar->vertSize.cy = b;
+    }
+    if (bar->flags & BFX_WRAPPABLE) InvalidateRect(site->hwnd, nullptr, FALSE);
+    frame->RecalcLayout(LAYOUT_DEFAULT, nullptr);
+}
+
+}  // namespace varnex
