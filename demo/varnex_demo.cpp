@@ -1,8 +1,9 @@
 // varnex-demo: a host application built on the host stand-in that hands its frame to Varnex.
 // An MDI frame with the "Standard" toolbar in its top dock bar, a status bar and two MDI
 // children, attached with AttachFrame; then more bars docked with SetDock: a toolbar on the top
-// side beside "Standard", one on the bottom, and a "Properties" list on the right; a tree view
-// and a tab control whose icons the library keeps.
+// side beside "Standard", one on the bottom, a sizable "Properties" panel with a caption on the
+// right, and a toolbar that starts floating; a tree view and a tab control whose icons the
+// library keeps. The bars can be dragged between sides, rows and floating windows.
 //   varnex-demo.exe [--seconds N]   runs N seconds (for a screenshot), else until closed
 #include <windows.h>
 #include <commctrl.h>
@@ -171,9 +172,12 @@ int main(int argc, char** argv) {
     MoveWindow(second, 270, 30, 260, 200, TRUE);
 
     // Shown first: the library takes the status bar's visibility from the screen when it attaches.
+    // Its activation is let settle, so that the floating bar made later stays above it.
     ShowWindow(frame, SW_SHOW);
+    SetForegroundWindow(frame);
+    for (MSG pending; PeekMessageA(&pending, nullptr, 0, 0, PM_REMOVE);) DispatchMessageA(&pending);
     const UINT flags = AF_MDIFRAME | AF_SYSMENU | AF_THICKFRAME | AF_MINIMIZEBOX | AF_MAXIMIZEBOX |
-                       AF_CAPTIONMOVE | AF_BORDERSIZE;
+                       AF_CAPTIONMOVE | AF_BORDERSIZE | AF_FLOATAUTOHIDE;
     if (!varnex.AttachFrame(frame, flags)) {
         MessageBoxA(nullptr, "AttachFrame refused the frame", "varnex-demo", MB_OK);
         return 1;
@@ -194,8 +198,20 @@ int main(int argc, char** argv) {
                                       frame, reinterpret_cast<HMENU>(0x500), GetModuleHandleA(nullptr), nullptr);
     for (const char* item : {"Name: Document 2", "Width: 320", "Height: 220", "Docked: right", "Sizable: yes"})
         SendMessageA(properties, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
-    varnex.SetDock(properties, frame, 0, 0, 160, 0, BFX_RIGHT | allSides | BFX_SUNKENBORDER | BFX_SPACING, nullptr,
-                   SD_ATTACH | SD_FLAGS | SD_SIZE | SD_RIGHT);
+    // A sizable panel with a caption that fills its side.
+    varnex.SetDock(properties, frame, 0, 0, 160, 0,
+                   BFX_RIGHT | allSides | BFX_SUNKENBORDER | BFX_CAPTION | BFX_SIZABLE | BFX_STRETCH | BFX_MOVABLE |
+                       BFX_FLOATABLE,
+                   nullptr, SD_ATTACH | SD_FLAGS | SD_SIZE | SD_RIGHT);
+
+    // A toolbar that starts floating beside the frame's lower right corner; with AF_FLOATAUTOHIDE
+    // it hides while the frame is inactive.
+    HWND colours = hostkit::CreateToolBar(frame, 0x702, "Colours", 4);
+    RECT frameRect;
+    GetWindowRect(frame, &frameRect);
+    varnex.SetDock(colours, frame, frameRect.right - 230, frameRect.bottom - 150, 0, 0,
+                   BFX_FLOATING | BFX_TOP | allSides | toolbarLook, nullptr,
+                   SD_ATTACH | SD_FLAGS | SD_POSITION | SD_FLOAT);
 
     SetWindowTextA(status, "Frame attached: the library lays out the client area");
     varnex.RecalcFrame(frame);
