@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <functional>
 #include <vector>
 
@@ -125,8 +127,14 @@ struct Drag : testing::Test {
     CDockSiteFx* Site(int i) { return ManagerOf(frame)->dockSites[i]; }
 
     // Posts the steps, puts the cursor at `start` and presses the button there (hit code `hit`)
-    // on `target`; returns when the drag is over.
+    // on `target`; returns when the drag is over, with the capture released and the queue run.
     void Run(HWND target, WPARAM hit, POINT start, const std::vector<Step>& steps) {
+        Drive(target, hit, start, steps);
+        EXPECT_EQ(GetCapture(), nullptr);
+        varnex_test::Pump();
+    }
+    // The same, leaving the capture and whatever the drag left in the queue alone.
+    void Drive(HWND target, WPARAM hit, POINT start, const std::vector<Step>& steps) {
         for (const Step& s : steps) {
             if (s.kind == Step::kMove) {
                 SetCursorPos(s.pt.x, s.pt.y);
@@ -142,8 +150,6 @@ struct Drag : testing::Test {
         ASSERT_EQ(c.x, start.x);
         ASSERT_EQ(c.y, start.y);
         SendMessageA(target, WM_NCLBUTTONDOWN, hit, MAKELPARAM(start.x, start.y));
-        EXPECT_EQ(GetCapture(), nullptr);
-        varnex_test::Pump();
     }
 
     HWND frame{}, panel{}, probe{};
@@ -450,6 +456,335 @@ TEST_F(Drag, HostDestroysWhatIsDraggedDuringTheDrag) {
     EXPECT_EQ(GetCapture(), nullptr);
     EXPECT_EQ(LiveWindowObjects(), 0);
     KillTimer(nullptr, guard);
+}
+
+// The floating window around a bar of the floating size (200 x 30 with the one-pixel border).
+RECT FloatingWindowAt(POINT topLeft) {
+    RECT outer{0, 0, kBarCx + 2, kBarCy + 2};
+    AdjustWindowRectEx(&outer, 0x80CC0000, FALSE, 0x180);
+    return {topLeft.x, topLeft.y, topLeft.x + outer.right - outer.left, topLeft.y + outer.bottom - outer.top};
+}
+
+// Losing the capture cancels like Escape: another window taking it (noticed at the next message,
+// which is dropped) or a WM_CAPTURECHANGED reaching the loop. The button release that follows
+// would dock the bar on the left if the drag were still running.
+TEST_F(Drag, LostCaptureCancelsAndErasesTheRectangle) {
+    for (bool takenByAnother : {true, false}) {
+        SCOPED_TRACE(takenByAnother ? "SetCapture by another window" : "WM_CAPTURECHANGED");
+        CToolBarFx* bar = BarOf(panel);
+        const RECT b = ScreenRect(panel);
+        const RECT dockRect = bar->dockRect;
+        const POINT start{b.left + 10, b.top + 5};
+        const POINT outside{800, 400};
+        const RECT left = ScreenRect(Site(1)->hwnd);
+        const POINT overLeft{left.left + 10, left.top + 100};
+        const RECT expected = FloatingWindowAt({outside.x - 10, outside.y - 5});
+        const std::vector<COLORREF> before = Outline(expected);
+        RECT seen{};
+        std::vector<COLORREF> during;
+        HWND holder = nullptr;
+        g_probe = [&] {
+            seen = BarOf(panel)->tracker->trackRect;
+            during = Outline(seen);
+            if (takenByAnother) {
+                SetCapture(probe);
+                holder = GetCapture();
+            }
+        };
+        state = {};
+        std::vector<Step> steps{MoveTo(start), MoveTo(outside), Post(kProbeMessage)};
+        if (!takenByAnother) steps.push_back(Post(WM_CAPTURECHANGED));
+        steps.insert(steps.end(), {MoveTo(overLeft), Release()});
+        Drive(panel, HTBORDER, start, steps);
+        if (takenByAnother) {
+            EXPECT_EQ(holder, probe);
+            EXPECT_EQ(GetCapture(), probe);  // another window's capture is not the drag's to release
+            ReleaseCapture();
+        }
+        EXPECT_EQ(GetCapture(), nullptr);
+        varnex_test::Pump();
+
+        EXPECT_TRUE(seen == expected);
+        EXPECT_NE(during, before);
+        EXPECT_EQ(Outline(expected), before);
+        EXPECT_EQ(bar->tracker, nullptr);
+        EXPECT_EQ(bar->dockSite, Site(0));
+        EXPECT_EQ(GetParent(panel), Site(0)->hwnd);
+        EXPECT_FALSE(bar->miniFrame);
+        EXPECT_TRUE(bar->dockRect == dockRect);
+        EXPECT_TRUE(ScreenRect(panel) == b);
+        EXPECT_EQ(state.docked, 0);  // nothing was applied
+    }
+}
+
+// Ctrl held pins the floating shape even over another site; its release searches the sites again
+// at the key's cursor position, and the drop then docks.
+TEST_F(Drag, CtrlReleasedReturnsToTheDockTarget) {
+    const RECT b = ScreenRect(panel);
+    const POINT start{b.left + 10, b.top + 5};
+    const POINT overTop{start.x + 40, start.y + 2};
+    const RECT left = ScreenRect(Site(1)->hwnd);
+    const POINT overLeft{left.left + 10, left.top + 100};
+    struct Seen {
+        RECT rect;
+        int thickness;
+        BOOL docked;
+        CDockSiteFx* site;
+    };
+    std::vector<Seen> seen;
+    g_probe = [&] {
+        const CDragTrackerFx* t = BarOf(panel)->tracker;
+        seen.push_back({t->trackRect, t->thickness, t->docked, t->site});
+    };
+    Run(panel, HTBORDER, start,
+        {MoveTo(start), MoveTo(overTop), Post(WM_KEYDOWN, VK_CONTROL), MoveTo(overLeft), Post(kProbeMessage),
+         Post(WM_KEYUP, VK_CONTROL), Post(kProbeMessage), Release()});
+    ASSERT_EQ(seen.size(), 2u);
+    // Held: the floating shape with the cursor offset (10, 5) kept, three lines thick.
+    EXPECT_TRUE(seen[0].rect == FloatingWindowAt({overLeft.x - 10, overLeft.y - 5}));
+    EXPECT_EQ(seen[0].thickness, 3);
+    EXPECT_FALSE(seen[0].docked);
+    // Released: the left site, whose vertical shape (32 x 202) the empty site pins one pixel inside
+    // its left edge; the offset turned for the vertical shape is (5, 10).
+    const RECT docked{left.left + 1, overLeft.y - 10, left.left + 1 + kBarCy + 2, overLeft.y - 10 + kBarCx + 2};
+    EXPECT_TRUE(seen[1].rect == docked);
+    EXPECT_EQ(seen[1].thickness, 1);
+    EXPECT_TRUE(seen[1].docked);
+    EXPECT_EQ(seen[1].site, Site(1));
+
+    CToolBarFx* bar = BarOf(panel);
+    ASSERT_TRUE(bar);
+    EXPECT_FALSE(bar->miniFrame);
+    EXPECT_FALSE(bar->flags & BFX_FLOATING);
+    EXPECT_EQ(bar->dockSite, Site(1));
+    EXPECT_EQ(GetParent(panel), Site(1)->hwnd);
+    EXPECT_EQ(state.docked, 1);
+    EXPECT_EQ(state.side, 1);
+}
+
+// WM_QUIT met in the loop cancels the drag and is posted again with its exit code, for the host's
+// own loop to see once the drag has returned.
+TEST_F(Drag, QuitCancelsAndIsPostedAgain) {
+    CToolBarFx* bar = BarOf(panel);
+    const RECT b = ScreenRect(panel);
+    const RECT dockRect = bar->dockRect;
+    const POINT start{b.left + 10, b.top + 5};
+    const POINT outside{800, 400};
+    const RECT left = ScreenRect(Site(1)->hwnd);
+    const POINT overLeft{left.left + 10, left.top + 100};
+    const RECT expected = FloatingWindowAt({outside.x - 10, outside.y - 5});
+    const std::vector<COLORREF> before = Outline(expected);
+    std::vector<COLORREF> during;
+    g_probe = [&] { during = Outline(BarOf(panel)->tracker->trackRect); };
+    state = {};
+    Drive(panel, HTBORDER, start,
+          {MoveTo(start), MoveTo(outside), Post(kProbeMessage), Post(WM_QUIT, 77), MoveTo(overLeft), Release()});
+    MSG quit{};
+    const BOOL requeued = PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+    MSG extra;
+    while (PeekMessageA(&extra, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    }  // none may reach later cases
+    EXPECT_TRUE(requeued);
+    EXPECT_EQ(quit.message, static_cast<UINT>(WM_QUIT));
+    EXPECT_EQ(quit.wParam, 77u);
+    EXPECT_EQ(GetCapture(), nullptr);
+    varnex_test::Pump();
+
+    EXPECT_NE(during, before);
+    EXPECT_EQ(Outline(expected), before);
+    EXPECT_EQ(bar->tracker, nullptr);
+    EXPECT_EQ(bar->dockSite, Site(0));
+    EXPECT_FALSE(bar->miniFrame);
+    EXPECT_TRUE(bar->dockRect == dockRect);
+    EXPECT_TRUE(ScreenRect(panel) == b);
+    EXPECT_EQ(state.docked, 0);
+}
+
+// With window contents shown while dragging, a floating bar's window follows the cursor itself and
+// no rectangle is drawn; over a dock site it is hidden and the rectangle shows from the next step.
+// A cancel puts the window back where it was, shown.
+TEST_F(Drag, FullWindowDragOfAFloatingBar) {
+    ASSERT_TRUE(SystemParametersInfoA(SPI_SETDRAGFULLWINDOWS, TRUE, nullptr, 0));
+    CToolBarFx* bar = BarOf(panel);
+    bar->floatPos = {700, 150};  // outside the frame and every hot rectangle
+    SendMessageA(panel, WM_NCLBUTTONDBLCLK, HTBORDER, 0);
+    ASSERT_TRUE(bar->miniFrame);
+    HWND fw = bar->miniFrame->hwnd;
+    const RECT f = ScreenRect(fw);
+    const POINT start{f.left + 30, f.top + 5};
+    auto movedBy = [&](POINT to) {
+        RECT r = f;
+        OffsetRect(&r, to.x - start.x, to.y - start.y);
+        return r;
+    };
+    struct Seen {
+        RECT window;
+        BOOL visible;
+        BOOL shown;
+        BOOL fullDrag;
+        BOOL docked;
+        CDockSiteFx* site;
+    };
+    std::vector<Seen> seen;
+    g_probe = [&] {
+        const CDragTrackerFx* t = BarOf(panel)->tracker;
+        seen.push_back({ScreenRect(fw), IsWindowVisible(fw), t->shown, t->fullDrag, t->docked, t->site});
+    };
+
+    // Accepted: the window is where the cursor took it at every step and stays at the drop.
+    const POINT p1{850, 300}, p2{900, 420};
+    Run(fw, HTCAPTION, start, {MoveTo(start), MoveTo(p1), Post(kProbeMessage), MoveTo(p2), Release()});
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_TRUE(seen[0].fullDrag);
+    EXPECT_TRUE(seen[0].window == movedBy(p1));
+    EXPECT_TRUE(seen[0].visible);
+    EXPECT_FALSE(seen[0].shown);
+    ASSERT_EQ(bar->miniFrame ? bar->miniFrame->hwnd : nullptr, fw);
+    const RECT dropped = movedBy(p2);
+    EXPECT_TRUE(ScreenRect(fw) == dropped);
+    EXPECT_TRUE(IsWindowVisible(fw));
+    EXPECT_EQ(bar->floatPos.x, dropped.left);
+    EXPECT_EQ(bar->floatPos.y, dropped.top);
+    EXPECT_EQ(state.x, dropped.left);
+    EXPECT_EQ(state.y, dropped.top);
+
+    // Cancelled after passing over the top site: back at the start, shown, still floating.
+    const RECT g = ScreenRect(fw);
+    const POINT start2{g.left + 30, g.top + 5};
+    const RECT top = ScreenRect(Site(0)->hwnd);
+    const POINT overTop{top.left + 100, top.top + 2};
+    seen.clear();
+    Run(fw, HTCAPTION, start2,
+        {MoveTo(start2), MoveTo(p1), MoveTo(overTop), Post(kProbeMessage), MoveTo(Offset(overTop, 5, 0)),
+         Post(kProbeMessage), Post(WM_KEYDOWN, VK_ESCAPE), MoveTo(p2), Release()});
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_TRUE(seen[0].docked);
+    EXPECT_EQ(seen[0].site, Site(0));
+    EXPECT_FALSE(seen[0].visible);  // hidden in the first step over the site, nothing drawn
+    EXPECT_FALSE(seen[0].shown);
+    EXPECT_FALSE(seen[1].visible);
+    EXPECT_TRUE(seen[1].shown);     // the rectangle from the next step on
+    ASSERT_EQ(bar->miniFrame ? bar->miniFrame->hwnd : nullptr, fw);
+    EXPECT_TRUE(ScreenRect(fw) == g);
+    EXPECT_TRUE(IsWindowVisible(fw));
+    EXPECT_TRUE(bar->miniFrame->visible);
+    EXPECT_TRUE(bar->flags & BFX_FLOATING);
+    EXPECT_EQ(GetParent(panel), fw);
+    EXPECT_TRUE(IsWindowVisible(panel));
+    EXPECT_EQ(bar->floatPos.x, g.left);
+    EXPECT_EQ(bar->floatPos.y, g.top);
+    RECT client;
+    GetClientRect(fw, &client);
+    EXPECT_TRUE(varnex_test::WindowRectIn(panel, fw) == client);  // the bar fills it again
+}
+
+// A live size drag lays the frame out (docked) or moves the floating window at every step; a
+// cancel puts the stored sizes, the dock rectangle and the windows back as they were.
+TEST_F(Drag, CancelledLiveSizeDragPutsEverythingBack) {
+    ASSERT_TRUE(SystemParametersInfoA(SPI_SETDRAGFULLWINDOWS, TRUE, nullptr, 0));
+    CToolBarFx* bar = BarOf(panel);
+    const RECT b = ScreenRect(panel);
+    const RECT dockRect = bar->dockRect;
+    const POINT dockPos = bar->dockPos;
+    const SIZE horz = bar->horzSize, vert = bar->vertSize;
+    const POINT start{(b.left + b.right) / 2, b.bottom - 1};
+    RECT during{};
+    SIZE horzDuring{};
+    g_probe = [&] {
+        during = ScreenRect(panel);
+        horzDuring = BarOf(panel)->horzSize;
+    };
+    Run(panel, HTBOTTOM, start,
+        {MoveTo(Offset(start, 0, 40)), Post(kProbeMessage), Post(WM_KEYDOWN, VK_ESCAPE), MoveTo(Offset(start, 0, 80)),
+         Release()});
+    EXPECT_EQ(horzDuring.cy, kBarCy + 40);  // stored and laid out live
+    EXPECT_EQ(during.bottom - during.top, b.bottom - b.top + 40);
+    EXPECT_TRUE(bar->dockRect == dockRect);
+    EXPECT_EQ(bar->dockPos.x, dockPos.x);
+    EXPECT_EQ(bar->dockPos.y, dockPos.y);
+    EXPECT_EQ(bar->horzSize.cx, horz.cx);
+    EXPECT_EQ(bar->horzSize.cy, horz.cy);
+    EXPECT_EQ(bar->vertSize.cx, vert.cx);
+    EXPECT_EQ(bar->vertSize.cy, vert.cy);
+    EXPECT_TRUE(ScreenRect(panel) == b);
+    EXPECT_EQ(bar->dockSite, Site(0));
+
+    // Floating, sized by its right edge.
+    bar->floatPos = {700, 150};
+    SendMessageA(panel, WM_NCLBUTTONDBLCLK, HTBORDER, 0);
+    ASSERT_TRUE(bar->miniFrame);
+    HWND fw = bar->miniFrame->hwnd;
+    const RECT w = ScreenRect(fw);
+    const SIZE floatSize = bar->floatSize;
+    const POINT edge{w.right - 2, (w.top + w.bottom) / 2};
+    g_probe = [&] { during = ScreenRect(fw); };
+    Run(fw, HTRIGHT, edge,
+        {MoveTo(Offset(edge, 60, 0)), Post(kProbeMessage), Post(WM_KEYDOWN, VK_ESCAPE), MoveTo(Offset(edge, 90, 0)),
+         Release()});
+    EXPECT_EQ(during.right, w.right + 60);  // moved live
+    EXPECT_EQ(during.left, w.left);
+    ASSERT_EQ(bar->miniFrame ? bar->miniFrame->hwnd : nullptr, fw);
+    EXPECT_TRUE(ScreenRect(fw) == w);
+    EXPECT_EQ(bar->floatSize.cx, floatSize.cx);
+    EXPECT_EQ(bar->floatSize.cy, floatSize.cy);
+    EXPECT_EQ(bar->floatPos.x, w.left);
+    RECT client;
+    GetClientRect(fw, &client);
+    EXPECT_TRUE(varnex_test::WindowRectIn(panel, fw) == client);
+}
+
+// A wrapping toolbar (the "Standard" toolbar an MDI frame adopts) is not sized freely: dragging
+// its bottom edge down asks its buttons for a length shorter by as much, and the rectangle takes
+// the size they wrap to. Cancelled, the bar gets its sizes and its single row back.
+TEST_F(Drag, WrappingToolBarTakesTheSizeItsButtonsWrapTo) {
+    DestroyWindow(frame);
+    frame = hostkit::CreateMdiFrame("mdi", 0, 0, 640, 480, WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+    HWND dock = hostkit::CreateDockBar(frame, hostkit::kDockBarTopId);
+    constexpr int kButtons = 4;
+    HWND toolbar = hostkit::CreateToolBar(dock, hostkit::kToolBarId, "Standard", kButtons);
+    ASSERT_EQ(AttachFrame(frame, AF_MDIFRAME), 1);
+    CToolBarFx* bar = ManagerOf(frame)->adoptedBar;
+    ASSERT_TRUE(bar);
+    ASSERT_EQ(bar->hwnd, toolbar);
+    ASSERT_TRUE(bar->flags & BFX_WRAPPABLE);
+    ASSERT_TRUE(bar->flags & BFX_TOP);
+    const DWORD button = static_cast<DWORD>(SendMessageA(toolbar, TB_GETBUTTONSIZE, 0, 0));
+    const LONG bw = LOWORD(button), bh = HIWORD(button);
+    const RECT b = ScreenRect(toolbar);
+    RECT client;
+    GetClientRect(toolbar, &client);
+    ASSERT_EQ(client.right, kButtons * bw);  // one row
+    ASSERT_EQ(client.bottom, bh);
+    const LONG extraX = (b.right - b.left) - client.right, extraY = (b.bottom - b.top) - client.bottom;
+    const SIZE horz = bar->horzSize;
+    const RECT dockRect = bar->dockRect;
+
+    // Down by one and a half buttons: a length of two and a half buttons holds two in a row, so the
+    // four make two rows.
+    const POINT start{(b.left + b.right) / 2, b.bottom - 1};
+    const POINT lower = Offset(start, 0, bw + bw / 2);
+    const RECT wrapped{b.left, b.top, b.left + extraX + 2 * bw, b.top + extraY + 2 * bh};
+    RECT seen{};
+    g_probe = [&] { seen = BarOf(toolbar)->tracker->trackRect; };
+    Run(toolbar, HTBOTTOM, start, {MoveTo(lower), Post(kProbeMessage), Post(WM_KEYDOWN, VK_ESCAPE), Release()});
+    EXPECT_TRUE(seen == wrapped);
+    EXPECT_EQ(bar->horzSize.cx, horz.cx);
+    EXPECT_EQ(bar->horzSize.cy, horz.cy);
+    EXPECT_TRUE(bar->dockRect == dockRect);
+    EXPECT_TRUE(ScreenRect(toolbar) == b);
+    GetClientRect(toolbar, &client);
+    EXPECT_EQ(client.right, kButtons * bw);
+    EXPECT_EQ(client.bottom, bh);
+
+    seen = {};
+    Run(toolbar, HTBOTTOM, start, {MoveTo(lower), Post(kProbeMessage), Release()});
+    EXPECT_TRUE(seen == wrapped);
+    EXPECT_EQ(bar->horzSize.cx, 2 * bw);
+    EXPECT_EQ(bar->horzSize.cy, 2 * bh);
+    EXPECT_EQ(bar->dockSite, Site(0));
+    GetClientRect(toolbar, &client);
+    EXPECT_EQ(client.right, 2 * bw);
+    EXPECT_EQ(client.bottom, 2 * bh);
 }
 
 }  // namespace
