@@ -513,3 +513,83 @@ TEST_F(Floating, PlainBorderIsPaintedInTheButtonFace) {
 }
 
 }  // namespace
+
+namespace {
+
+// Paints the docked bar's non-client area now and reads it back through its window DC.
+struct PaintedBar {
+    explicit PaintedBar(HWND bar) : hwnd(bar), dc(GetWindowDC(bar)) {
+        SendMessageA(bar, WM_NCPAINT, 1, 0);
+        RECT w;
+        GetWindowRect(bar, &w);
+        width = w.right - w.left;
+        height = w.bottom - w.top;
+    }
+    ~PaintedBar() { ReleaseDC(hwnd, dc); }
+    COLORREF At(int x, int y) const { return GetPixel(dc, x, y); }
+    HWND hwnd;
+    HDC dc;
+    int width = 0, height = 0;
+};
+
+TEST_F(Floating, GripperAndCaptionArePaintedWhereTheyBelong) {
+    const COLORREF face = GetSysColor(COLOR_BTNFACE), light = GetSysColor(COLOR_BTNHIGHLIGHT),
+                   shadow = GetSysColor(COLOR_BTNSHADOW);
+
+    // Top side, raised border and gripper: the border's outer pixels, then one pixel of face,
+    // then the gripper's raised band three pixels wide running down the bar's left end.
+    ASSERT_EQ(SetDock(panel, frame, 0, 0, 0, 0, BFX_TOP | kAllSides | BFX_RAISEDBORDER | BFX_GRIPPER, nullptr,
+                      SD_ATTACH | SD_FLAGS | SD_RECALC), 1);
+    UpdateWindow(frame);
+    {
+        PaintedBar bar(panel);
+        EXPECT_EQ(bar.At(0, 0), light);
+        EXPECT_EQ(bar.At(bar.width - 1, bar.height - 1), shadow);
+        EXPECT_EQ(bar.At(2, 2), face);
+        EXPECT_EQ(bar.At(3, 3), light);                   // gripper top-left
+        EXPECT_EQ(bar.At(5, bar.height - 4), shadow);     // gripper bottom-right
+        EXPECT_EQ(bar.At(6, bar.height / 2), face);       // just right of it
+        EXPECT_EQ(bar.At(3, bar.height - 3), face);       // just below it
+    }
+
+    // Left side: the gripper runs across the bar's top instead.
+    ASSERT_EQ(SetDock(panel, frame, 0, 0, 0, 0, BFX_LEFT | kAllSides | BFX_RAISEDBORDER | BFX_GRIPPER, nullptr,
+                      SD_FLAGS | SD_RECALC), 1);
+    UpdateWindow(frame);
+    {
+        PaintedBar bar(panel);
+        EXPECT_EQ(bar.At(3, 3), light);
+        EXPECT_EQ(bar.At(bar.width - 4, 5), shadow);
+        EXPECT_EQ(bar.At(bar.width / 2, 6), face);
+    }
+
+    // A caption replaces the gripper: the window's text is drawn in a band of the small caption's
+    // height from one pixel in, and the client area starts right under it. (The caption's
+    // background is the system's business: drawn "in a button" it may be the button face.)
+    SetWindowTextA(panel, "WWWWWWWW");
+    ASSERT_EQ(SetDock(panel, frame, 0, 0, 0, 0, BFX_TOP | kAllSides | BFX_CAPTION | BFX_GRIPPER, nullptr,
+                      SD_FLAGS | SD_RECALC), 1);
+    UpdateWindow(frame);
+    {
+        PaintedBar bar(panel);
+        const int caption = GetSystemMetrics(SM_CYSMCAPTION);
+        auto inkRows = [&](int top, int bottom) {  // rows holding a pixel of neither face nor client
+            int rows = 0;
+            for (int y = top; y < bottom; ++y)
+                for (int x = 1; x < bar.width - 1; ++x)
+                    if (bar.At(x, y) != face && bar.At(x, y) != bar.At(bar.width / 2, caption + 2)) {
+                        ++rows;
+                        break;
+                    }
+            return rows;
+        };
+        EXPECT_EQ(bar.At(0, 0), face);
+        EXPECT_GT(inkRows(1, 1 + caption), 0);  // the text
+        EXPECT_EQ(inkRows(0, 1), 0);
+        EXPECT_NE(bar.At(bar.width / 2, caption + 1), face);  // client area right under the band
+        EXPECT_NE(bar.At(3, 3), light);  // no gripper edge where a gripper would start
+    }
+    UnDock(panel);
+}
+
+}  // namespace
