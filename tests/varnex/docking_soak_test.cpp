@@ -25,16 +25,16 @@
 #include "varnex_test.h"
 
 using namespace varnex;
+using varnex_test::ManagerOf;
+using varnex_test::BarOf;
+using varnex_test::kAllSides;
 using varnex_test::ClientOf;
 using varnex_test::ProcOf;
 using varnex_test::WindowRectIn;
 
 namespace {
 
-CCtrlFrameFx* ManagerOf(HWND frame) { return GetWindowObjectAs<CCtrlFrameFx>(frame, kFrameProp); }
-CToolBarFx* BarOf(HWND window) { return GetWindowObjectAs<CToolBarFx>(window, kBarProp); }
-
-constexpr UINT kAllowAll = BFX_ALLOW_TOP | BFX_ALLOW_LEFT | BFX_ALLOW_RIGHT | BFX_ALLOW_BOTTOM;
+constexpr UINT kAllowAll = varnex_test::kAllSides;
 constexpr UINT kDockNow = SD_ATTACH | SD_FLAGS | SD_RECALC;
 constexpr UINT kDockBarTop = 0xE81B;
 const HWND kAdoptedName = reinterpret_cast<HWND>(-1);  // names a frame's adopted toolbar

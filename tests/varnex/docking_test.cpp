@@ -11,16 +11,14 @@
 #include "varnex_test.h"
 
 using namespace varnex;
+using varnex_test::ManagerOf;
+using varnex_test::BarOf;
+using varnex_test::kAllSides;
 using varnex_test::ChildById;
 using varnex_test::ProcOf;
 using varnex_test::WindowRectIn;
 
 namespace {
-
-CCtrlFrameFx* ManagerOf(HWND frame) { return GetWindowObjectAs<CCtrlFrameFx>(frame, kFrameProp); }
-CToolBarFx* BarOf(HWND window) { return GetWindowObjectAs<CToolBarFx>(window, kBarProp); }
-
-constexpr UINT kAllSides = BFX_ALLOW_TOP | BFX_ALLOW_LEFT | BFX_ALLOW_RIGHT | BFX_ALLOW_BOTTOM;
 
 // An MDI frame, shown, attached; and a plain child window to dock.
 struct Docking : testing::Test {

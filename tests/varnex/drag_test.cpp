@@ -21,13 +21,12 @@
 #include "varnex_test.h"
 
 using namespace varnex;
+using varnex_test::ManagerOf;
+using varnex_test::BarOf;
+using varnex_test::kAllSides;
 
 namespace {
 
-CCtrlFrameFx* ManagerOf(HWND frame) { return GetWindowObjectAs<CCtrlFrameFx>(frame, kFrameProp); }
-CToolBarFx* BarOf(HWND window) { return GetWindowObjectAs<CToolBarFx>(window, kBarProp); }
-
-constexpr UINT kAllSides = BFX_ALLOW_TOP | BFX_ALLOW_LEFT | BFX_ALLOW_RIGHT | BFX_ALLOW_BOTTOM;
 constexpr UINT kBarFlags = BFX_TOP | BFX_MOVABLE | BFX_SIZABLE | BFX_FLOATABLE | kAllSides;
 constexpr UINT kProbeMessage = WM_APP + 7;
 constexpr int kBarCx = 200, kBarCy = 30;

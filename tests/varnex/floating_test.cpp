@@ -17,6 +17,9 @@
 #include "varnex_test.h"
 
 using namespace varnex;
+using varnex_test::ManagerOf;
+using varnex_test::BarOf;
+using varnex_test::kAllSides;
 using varnex_test::ClassOf;
 using varnex_test::ClientOf;
 using varnex_test::ProcOf;
@@ -24,10 +27,6 @@ using varnex_test::WindowRectIn;
 
 namespace {
 
-CCtrlFrameFx* ManagerOf(HWND frame) { return GetWindowObjectAs<CCtrlFrameFx>(frame, kFrameProp); }
-CToolBarFx* BarOf(HWND window) { return GetWindowObjectAs<CToolBarFx>(window, kBarProp); }
-
-constexpr UINT kAllSides = BFX_ALLOW_TOP | BFX_ALLOW_LEFT | BFX_ALLOW_RIGHT | BFX_ALLOW_BOTTOM;
 constexpr UINT kFloatFlags = BFX_TOP | BFX_FLOATING | BFX_FLOATABLE | kAllSides;
 constexpr UINT kFloatNow = SD_ATTACH | SD_FLAGS | SD_POSITION | SD_FLOAT;
 constexpr int kFloatX = 100, kFloatY = 120;

@@ -9,13 +9,12 @@
 #include "varnex_test.h"
 
 using namespace varnex;
+using varnex_test::ManagerOf;
 using varnex_test::ChildById;
 using varnex_test::ClientOf;
 using varnex_test::WindowRectIn;
 
 namespace {
-
-CCtrlFrameFx* ManagerOf(HWND frame) { return GetWindowObjectAs<CCtrlFrameFx>(frame, kFrameProp); }
 
 TEST(FrameLayout, PaneTakesWhatTheStatusBarLeaves) {
     HWND mdi = hostkit::CreateMdiFrame("mdi", 0, 0, 600, 400, WS_OVERLAPPEDWINDOW | WS_VISIBLE);

@@ -9,13 +9,12 @@
 #include "varnex_test.h"
 
 using namespace varnex;
+using varnex_test::ManagerOf;
 using varnex_test::ChildById;
 using varnex_test::ClassOf;
 using varnex_test::ProcOf;
 
 namespace {
-
-CCtrlFrameFx* ManagerOf(HWND frame) { return GetWindowObjectAs<CCtrlFrameFx>(frame, kFrameProp); }
 
 TEST(AttachFrame, FirstMatchingKindRuleDecides) {
     HWND sdi = hostkit::CreateSdiFrame("sdi", 0, 0, 400, 300);

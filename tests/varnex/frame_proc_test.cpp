@@ -8,12 +8,11 @@
 #include "varnex_test.h"
 
 using namespace varnex;
+using varnex_test::ManagerOf;
 using varnex_test::ChildById;
 using varnex_test::ProcOf;
 
 namespace {
-
-CCtrlFrameFx* ManagerOf(HWND frame) { return GetWindowObjectAs<CCtrlFrameFx>(frame, kFrameProp); }
 
 // The screen point in the middle of the frame's caption, and one on its right border.
 POINT CaptionPoint(HWND frame) {

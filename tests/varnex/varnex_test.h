@@ -5,9 +5,23 @@
 
 #include <string>
 
+#include "core/frame_manager.h"
 #include "core/registry.h"
+#include "dock/tool_bar.h"
+#include "varnex.h"
 
 namespace varnex_test {
+
+// The frame manager attached to a frame, and the bar attached to a window, or null.
+inline varnex::CCtrlFrameFx* ManagerOf(HWND frame) {
+    return varnex::GetWindowObjectAs<varnex::CCtrlFrameFx>(frame, varnex::kFrameProp);
+}
+inline varnex::CToolBarFx* BarOf(HWND window) {
+    return varnex::GetWindowObjectAs<varnex::CToolBarFx>(window, varnex::kBarProp);
+}
+
+// Every side a bar may dock on.
+constexpr UINT kAllSides = BFX_ALLOW_TOP | BFX_ALLOW_LEFT | BFX_ALLOW_RIGHT | BFX_ALLOW_BOTTOM;
 
 inline HWND ChildById(HWND parent, UINT id) { return GetDlgItem(parent, static_cast<int>(id)); }
 
