@@ -17,7 +17,9 @@ TEST(Exports, TheDllExportsEveryBuiltNameUndecorated) {
     HMODULE dll = LoadLibraryA(VARNEX_DLL_PATH);
     ASSERT_TRUE(dll) << VARNEX_DLL_PATH;
     for (const char* name : {"AttachFrame", "DetachFrame", "RecalcFrame", "SetDock", "UnDock",
-                             "AttachClass", "DetachClass", "SetTreeView", "SetNoteBook"})
+                             "SetScrollBar", "SetClientRange", "SetStatusBar",
+                             "AttachClass", "DetachClass", "SetTreeView", "SetNoteBook", "SetToolMenu",
+                             "SetToolBar"})
         EXPECT_TRUE(GetProcAddress(dll, name)) << name;
 
     // Bad handles through the real export table: refused, no crash.

@@ -3,6 +3,7 @@
 #include "core/frame_manager.h"
 #include "core/frame_proc.h"
 #include "core/host.h"
+#include "core/scroll_bar.h"
 #include "varnex.h"
 
 namespace varnex {
@@ -49,7 +50,15 @@ CClientPaneFx::CClientPaneFx(CCtrlFrameFx* owner) {
     prevProc = SubclassWindow(hwnd, FrameWndProc);
 }
 
+CClientPaneFx::~CClientPaneFx() {
+    delete hScroll;
+    delete vScroll;
+}
+
 void CClientPaneFx::Detach() {
+    // The content goes back to its origin before the children may return to the frame.
+    for (CScrollBarFx* bar : {hScroll, vScroll})
+        if (bar) bar->TakeDown();
     RestoreWindowProc(this);
     if (created) {
         MoveChildren(hwnd, frame->hwnd, nullptr, false);

@@ -22,7 +22,9 @@ struct CClientPaneFx : WindowRecord {
     CCtrlFrameFx* frame;
 
     explicit CClientPaneFx(CCtrlFrameFx* owner);
-    // Restores the pane's procedure; a created pane gives its children back and is destroyed.
+    ~CClientPaneFx();  // deletes the scroll bar objects (taken down by Detach)
+    // Takes the scroll bars down and restores the pane's procedure; a created pane gives its
+    // children back and is destroyed.
     void Detach();
 };
 

@@ -5,6 +5,7 @@
 #include "core/client_pane.h"
 #include "core/frame_manager.h"
 #include "core/host.h"
+#include "core/scroll_bar.h"
 #include "core/status_bar.h"
 #include "dock/dock_site.h"
 #include "varnex.h"
@@ -40,8 +41,9 @@ void CCtrlFrameFx::RecalcLayout(UINT request, const RECT* rect) {
         }
         if (!fit) {
             for (int i : {kTop, kBottom, kLeft, kRight}) dockSites[i]->LayoutSite(request, &remaining);
-            // Scroll bars are fitted here once a pane has them.
+            FitScrollBars(clientPane, request, remaining);
         } else {
+            FitScrollBars(clientPane, request, remaining);
             for (int i : {kLeft, kRight, kTop, kBottom}) dockSites[i]->LayoutSite(request, &remaining);
         }
         dockSites[kLeft]->siteRect.top += dockSites[kTop]->Height();
@@ -116,7 +118,14 @@ void CCtrlFrameFx::GetPaneTrackSize(UINT selector, SIZE* out) {
     } else {
         *out = clientPane->maxSize;
     }
-    // (The room that shown scroll bars need joins the pane part once panes have scroll bars.)
+    if (paneDone) return;
+    // Shown bars need room for their arrows (and the other bar's corner).
+    const bool horz = clientPane->hScroll && clientPane->hScroll->shown;
+    const bool vert = clientPane->vScroll && clientPane->vScroll->shown;
+    const LONG w = (horz ? 2 * GetSystemMetrics(SM_CXHSCROLL) : 0) + (vert ? GetSystemMetrics(SM_CXVSCROLL) : 0);
+    const LONG h = (horz ? GetSystemMetrics(SM_CYHSCROLL) : 0) + (vert ? 2 * GetSystemMetrics(SM_CYVSCROLL) : 0);
+    out->cx = std::max(out->cx, w);
+    out->cy = std::max(out->cy, h);
 }
 
 void CCtrlFrameFx::GetTrackSize(UINT selector, SIZE* out) {
@@ -189,8 +198,8 @@ void CCtrlFrameFx::AdjustPanePos(WINDOWPOS* pos) {
     if (!dockSites[kRight]->Empty()) ++pos->cx;
     if (!dockSites[kBottom]->Empty()) ++pos->cy;
     const LONG paneStyle = GetWindowLongA(clientPane->hwnd, GWL_STYLE);
-    if (paneStyle & WS_HSCROLL) ++pos->cy;
-    if (paneStyle & WS_VSCROLL) ++pos->cx;
+    if ((paneStyle & WS_HSCROLL) || (clientPane->hScroll && clientPane->hScroll->shown)) ++pos->cy;
+    if ((paneStyle & WS_VSCROLL) || (clientPane->vScroll && clientPane->vScroll->shown)) ++pos->cx;
 }
 
 }  // namespace varnex

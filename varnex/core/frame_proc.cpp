@@ -3,9 +3,12 @@
 #include "core/client_pane.h"
 #include "core/frame_manager.h"
 #include "core/host.h"
+#include "core/scroll_bar.h"
 #include "core/status_bar.h"
 #include "dock/bar_proc.h"
 #include "dock/dock_site.h"
+#include "dock/tool_bar.h"
+#include "dock/tool_menu.h"
 #include "varnex.h"
 
 namespace varnex {
@@ -17,6 +20,17 @@ LRESULT FrameHitTest(CCtrlFrameFx* frame, LPARAM lParam) {
     if (hit == HTCAPTION) return (frame->flags & AF_CAPTIONMOVE) ? hit : HTNOWHERE;
     if (hit >= HTLEFT && hit <= HTBOTTOMRIGHT) return (frame->flags & AF_BORDERSIZE) ? hit : HTNOWHERE;
     return hit;
+}
+
+// Hot-item changes and drop-downs of a main toolbar that reports to this frame go to the tool
+// menu; true when they did, with its result.
+bool ToolBarNotify(LPARAM lParam, LRESULT* result) {
+    NMHDR* header = reinterpret_cast<NMHDR*>(lParam);
+    if (!header || (header->code != TBN_DROPDOWN && header->code != TBN_HOTITEMCHANGE)) return false;
+    CToolBarFx* bar = GetWindowObjectAs<CToolBarFx>(header->hwndFrom, kBarProp);
+    if (!bar || !bar->isMainToolBar) return false;
+    *result = OnToolNotify(bar, header);
+    return true;
 }
 
 LRESULT OnRestore(CCtrlFrameFx* frame, WPARAM wParam, LPARAM lParam) {
@@ -100,6 +114,9 @@ LRESULT FrameMessage(CCtrlFrameFx* frame, UINT message, WPARAM wParam, LPARAM lP
             SetWindowLongPtrA(toolbar, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(previous));
         }
         break;
+    case WM_NOTIFY:
+        if (LRESULT result; ToolBarNotify(lParam, &result)) return result;
+        break;
     case WM_SIZING:
         frame->LimitSizingRect(static_cast<UINT>(wParam), reinterpret_cast<RECT*>(lParam));
         return 1;
@@ -170,6 +187,19 @@ LRESULT PaneMessage(CCtrlFrameFx* frame, CClientPaneFx* pane, UINT message, WPAR
     case WM_NCPAINT:
         if (kind & AF_CHILDFRAME) return DefWindowProcA(pane->hwnd, message, wParam, lParam);
         break;
+    case WM_HSCROLL:
+        if (!pane->hScroll) break;
+        pane->hScroll->Command(wParam);
+        return 0;
+    case WM_VSCROLL:
+        if (!pane->vScroll) break;
+        pane->vScroll->Command(wParam);
+        return 0;
+    case WM_MOUSEWHEEL:
+        if (!pane->vScroll) break;
+        // One line per message, whatever the distance.
+        pane->vScroll->Command(GET_WHEEL_DELTA_WPARAM(wParam) <= 0 ? SB_LINEDOWN : SB_LINEUP);
+        return 0;
     default:
         if (message >= WM_MOUSEMOVE && message <= WM_MBUTTONDBLCLK && pane->created)
             return CallPrevWindowProc(frame, message, wParam, lParam);

@@ -31,6 +31,10 @@ struct CStatusBarFx : WindowRecord {
     void OnPosChanging(const WINDOWPOS* pos);
     // Puts the progress control at its place for a frame client width of `clientWidth`.
     void PlaceProgress(LONG clientWidth);
+    // The progress control, made (hidden, placed) on first use; null if it cannot be made.
+    CProgressFx* Progress();
+    // Shows or hides the progress control; no window call when it is already so.
+    void ShowProgress(bool show);
 };
 
 }  // namespace varnex

@@ -6,6 +6,7 @@
 #include "core/host.h"
 #include "dock/dock_site.h"
 #include "dock/tool_bar.h"
+#include "dock/tool_menu.h"
 #include "drag/bar_nonclient.h"
 #include "drag/drag_tracker.h"
 #include "drag/mini_frame.h"
@@ -23,10 +24,14 @@ LRESULT CommonMessage(CToolBarFx* bar, UINT message, WPARAM wParam, LPARAM lPara
     case WM_SETTEXT:
         return DefWindowProcA(bar->hwnd, message, wParam, lParam);
     case WM_NOTIFY:
-    case WM_COMMAND:
-    case WM_MENUSELECT:
-        // The tool menu takes these from the main toolbar once it exists.
+        if (bar->isMainToolBar) return OnToolNotify(bar, reinterpret_cast<NMHDR*>(lParam));
         return CallPrevWindowProc(bar, message, wParam, lParam);
+    case WM_COMMAND:
+        OnToolCommand(bar, wParam, lParam);
+        return 0;
+    case WM_MENUSELECT:
+        OnToolMenuSelect(bar, wParam, reinterpret_cast<HMENU>(lParam));
+        return 0;
     case WM_TIMER:
         if (bar->isMainToolBar) return 0;
         return CallPrevWindowProc(bar, message, wParam, lParam);
