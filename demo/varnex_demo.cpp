@@ -3,12 +3,15 @@
 // children, attached with AttachFrame; then more bars docked with SetDock: a toolbar on the top
 // side beside "Standard", one on the bottom, a sizable "Properties" panel with a caption on the
 // right, and a toolbar that starts floating; a tree view and a tab control whose icons the
-// library keeps. The bars can be dragged between sides, rows and floating windows.
+// library keeps; a scrolled document; the main toolbar with a drop-down menu, tooltips and status
+// texts; a progress control in the status bar. The bars can be dragged between sides, rows and
+// floating windows.
 //   varnex-demo.exe [--seconds N]   runs N seconds (for a screenshot), else until closed
 #include <windows.h>
 #include <commctrl.h>
 
 #include <cstdlib>
+#include <cstdio>
 #include <cstring>
 
 #include "hostkit.h"
@@ -26,6 +29,10 @@ struct Varnex {
     decltype(&::AttachClass) AttachClass;
     decltype(&::SetTreeView) SetTreeView;
     decltype(&::SetNoteBook) SetNoteBook;
+    decltype(&::SetStatusBar) SetStatusBar;
+    decltype(&::SetScrollBar) SetScrollBar;
+    decltype(&::SetToolBar) SetToolBar;
+    decltype(&::SetToolMenu) SetToolMenu;
 };
 
 template <class Function>
@@ -44,8 +51,13 @@ bool LoadVarnex(Varnex* api) {
     api->AttachClass = Export<decltype(api->AttachClass)>(dll, "AttachClass");
     api->SetTreeView = Export<decltype(api->SetTreeView)>(dll, "SetTreeView");
     api->SetNoteBook = Export<decltype(api->SetNoteBook)>(dll, "SetNoteBook");
+    api->SetStatusBar = Export<decltype(api->SetStatusBar)>(dll, "SetStatusBar");
+    api->SetScrollBar = Export<decltype(api->SetScrollBar)>(dll, "SetScrollBar");
+    api->SetToolBar = Export<decltype(api->SetToolBar)>(dll, "SetToolBar");
+    api->SetToolMenu = Export<decltype(api->SetToolMenu)>(dll, "SetToolMenu");
     return api->AttachFrame && api->DetachFrame && api->RecalcFrame && api->SetDock && api->UnDock &&
-           api->AttachClass && api->SetTreeView && api->SetNoteBook;
+           api->AttachClass && api->SetTreeView && api->SetNoteBook && api->SetStatusBar && api->SetScrollBar &&
+           api->SetToolBar && api->SetToolMenu;
 }
 
 // A 16 x 16 icon drawn here: a folder (with or without its lid open) or a page, in `color`.
@@ -149,6 +161,49 @@ void FillDocuments(const Varnex& varnex, HWND first, HWND second) {
     }
 }
 
+// Document 3: more buttons than its view can show, scrolled by the library.
+HWND MakeScrolledDocument(const Varnex& varnex, HWND frame) {
+    HWND document = hostkit::CreateMdiChild(frame, "Document 3 (scrolls)");
+    MoveWindow(document, 20, 240, 250, 150, TRUE);
+    HWND view = GetDlgItem(document, 0xE900);
+    for (int i = 0; i < 12; ++i) {
+        char label[32];
+        std::snprintf(label, sizeof label, "Button %d", i + 1);
+        CreateWindowExA(0, "BUTTON", label, WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 10 + (i % 3) * 150,
+                        10 + (i / 3) * 60, 130, 40, view, nullptr, GetModuleHandleA(nullptr), nullptr);
+    }
+    varnex.AttachFrame(document, AF_MDICHILD | AF_SYSMENU | AF_THICKFRAME | AF_CAPTIONMOVE | AF_BORDERSIZE |
+                                     AF_MINIMIZEBOX | AF_MAXIMIZEBOX);
+    varnex.SetScrollBar(view, 0, 0, 0, 0, SSR_HORZ | SSR_VERT | SSR_START | SSR_END | SSR_AUTO);
+    return document;
+}
+
+// The host's main toolbar: a drop-down "New" button with its menu, tooltips and status texts.
+struct MainToolbar {
+    ToolButtonRecord records[3]{};
+    HMENU menu{};
+};
+
+void SetUpMainToolbar(const Varnex& varnex, HWND frame, HWND toolbar, MainToolbar* main) {
+    varnex.SetToolBar(toolbar, reinterpret_cast<INT_PTR>(frame), reinterpret_cast<INT_PTR>(frame), nullptr, STB_ATTACH);
+    varnex.SetToolBar(toolbar, TBSTYLE_FLAT | TBSTYLE_TOOLTIPS, TBSTYLE_EX_DRAWDDARROWS, nullptr, STB_STYLE);
+    main->menu = CreatePopupMenu();
+    AppendMenuA(main->menu, MF_STRING, 300, "Document");
+    AppendMenuA(main->menu, MF_STRING, 301, "Template");
+    varnex.SetToolMenu(main->menu, 300, 0, L"Makes a new, empty document", TMI_DATA);
+    varnex.SetToolMenu(main->menu, 301, 0, L"Makes a document from a template", TMI_DATA);
+    varnex.SetToolMenu(main->menu, 301, 0, L"From template...", TMI_TEXT);
+    const wchar_t* tips[] = {L"New", L"Open", L"Save"};
+    const wchar_t* texts[] = {L"Makes a new document", L"Opens a document", L"Saves the document"};
+    for (int i = 0; i < 3; ++i) {
+        varnex.SetToolBar(toolbar, i, 0, &main->records[i], STB_BUTTONRECORD);
+        varnex.SetToolBar(toolbar, i, 0, const_cast<wchar_t*>(tips[i]), STB_BUTTONTIP);
+        varnex.SetToolBar(toolbar, i, 0, const_cast<wchar_t*>(texts[i]), STB_BUTTONSTATUS);
+    }
+    varnex.SetToolBar(toolbar, 0, STB_SETBITS | BTNS_DROPDOWN, nullptr, STB_BUTTONSTYLE);
+    varnex.SetToolBar(toolbar, 0, reinterpret_cast<INT_PTR>(main->menu), nullptr, STB_BUTTONMENU);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -166,6 +221,7 @@ int main(int argc, char** argv) {
     HWND dock = hostkit::CreateDockBar(frame, 0xE81B);
     hostkit::CreateToolBar(dock, 0xE800, "Standard", 8);
     HWND status = hostkit::CreateStatusBar(frame, 22);
+    HWND mainToolbar = hostkit::CreateToolBar(frame, 0xE800, "Main", 3);
     HWND first = hostkit::CreateMdiChild(frame, "Document 1");
     HWND second = hostkit::CreateMdiChild(frame, "Document 2");
     MoveWindow(first, 0, 0, 260, 220, TRUE);
@@ -183,6 +239,11 @@ int main(int argc, char** argv) {
         return 1;
     }
     FillDocuments(varnex, first, second);
+    MakeScrolledDocument(varnex, frame);
+
+    // The main toolbar, given its menu, tips and texts, then docked in a second row on top.
+    MainToolbar main;
+    SetUpMainToolbar(varnex, frame, mainToolbar, &main);
 
     // More bars, docked by the host.
     const UINT allSides = BFX_ALLOW_TOP | BFX_ALLOW_LEFT | BFX_ALLOW_RIGHT | BFX_ALLOW_BOTTOM;
@@ -204,6 +265,9 @@ int main(int argc, char** argv) {
                        BFX_FLOATABLE,
                    nullptr, SD_ATTACH | SD_FLAGS | SD_SIZE | SD_RIGHT);
 
+    varnex.SetDock(mainToolbar, frame, 0, 30, 0, 0, BFX_TOP | allSides | toolbarLook, nullptr,
+                   SD_ATTACH | SD_FLAGS | SD_POSITION | SD_TOP);
+
     // A toolbar that starts floating beside the frame's lower right corner; with AF_FLOATAUTOHIDE
     // it hides while the frame is inactive.
     HWND colours = hostkit::CreateToolBar(frame, 0x702, "Colours", 4);
@@ -216,13 +280,23 @@ int main(int argc, char** argv) {
     SetWindowTextA(status, "Frame attached: the library lays out the client area");
     varnex.RecalcFrame(frame);
 
-    if (seconds > 0) SetTimer(nullptr, 0, static_cast<UINT>(seconds) * 1000, nullptr);
+    // A progress control in the status bar, driven by a timer.
+    const UINT_PTR progressTimer = SetTimer(nullptr, 0, 150, nullptr);
+    int progress = 0;
+    const UINT_PTR endTimer = seconds > 0 ? SetTimer(nullptr, 0, static_cast<UINT>(seconds) * 1000, nullptr) : 0;
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        if (msg.message == WM_TIMER && msg.hwnd == nullptr) break;
+        if (msg.message == WM_TIMER && msg.hwnd == nullptr && msg.wParam == progressTimer) {
+            progress = (progress + 5) % 105;
+            varnex.SetStatusBar(status, 0, 100, progress, "Loading the sample project...",
+                                SSB_PROGRESS | SSB_RANGE | SSB_POS | SSB_SHOW | SSB_TEXT);
+            continue;
+        }
+        if (msg.message == WM_TIMER && msg.hwnd == nullptr && msg.wParam == endTimer) break;
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
+    DestroyMenu(main.menu);
     if (IsWindow(frame)) {
         varnex.DetachFrame(frame);
         DestroyWindow(frame);

@@ -145,8 +145,22 @@ void SetFloatActive(HWND frame, bool active, HWND other) {
     NotifyOwnedWindows(frame, active ? kFsActivate : kFsDeactivate);
 }
 
+// The library hands over ANSI texts (SetStatusBar) and the UTF-16 texts of toolbar buttons and
+// menu items; a text whose second byte is zero is taken as UTF-16.
+std::string MessageText(LPARAM lParam) {
+    const char* bytes = reinterpret_cast<const char*>(lParam);
+    if (!bytes) return "";
+    if (bytes[0] == 0 || bytes[1] != 0) return bytes;
+    const wchar_t* wide = reinterpret_cast<const wchar_t*>(lParam);
+    char converted[512];
+    const int size = WideCharToMultiByte(CP_ACP, 0, wide, -1, converted, sizeof converted, nullptr, nullptr);
+    if (size <= 0) return "";
+    converted[sizeof converted - 1] = '\0';
+    return converted;
+}
+
 void ShowMessageString(HWND frame, LPARAM lParam) {
-    const std::string text = lParam ? reinterpret_cast<const char*>(lParam) : "";
+    const std::string text = MessageText(lParam);
     if (HostWindow* w = Find(frame)) w->statusText = text;
     if (HWND bar = GetDlgItem(frame, kStatusBarId)) {
         SetWindowTextA(bar, text.c_str());
