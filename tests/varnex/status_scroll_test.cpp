@@ -15,13 +15,12 @@
 #include "varnex_test.h"
 
 using namespace varnex;
+using varnex_test::ManagerOf;
 using varnex_test::ChildById;
 using varnex_test::ClientOf;
 using varnex_test::WindowRectIn;
 
 namespace {
-
-CCtrlFrameFx* ManagerOf(HWND frame) { return GetWindowObjectAs<CCtrlFrameFx>(frame, kFrameProp); }
 
 SCROLLINFO SystemInfo(HWND pane, int bar) {
     SCROLLINFO info{};

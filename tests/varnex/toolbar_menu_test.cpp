@@ -15,13 +15,12 @@
 #include "varnex_test.h"
 
 using namespace varnex;
+using varnex_test::BarOf;
 using varnex_test::ProcOf;
 using varnex_test::Pump;
 using varnex_test::WindowRectIn;
 
 namespace {
-
-CToolBarFx* BarOf(HWND window) { return GetWindowObjectAs<CToolBarFx>(window, kBarProp); }
 
 TBBUTTONINFOA ButtonInfo(HWND toolbar, int index) {
     TBBUTTONINFOA info{};

@@ -259,6 +259,29 @@ void PumpPaintMessages() {
     }
 }
 
+namespace {
+
+// The coordinates of a docked target, by orientation.
+struct Axis {
+    LONG POINT::*along;
+    LONG POINT::*across;
+    LONG RECT::*alongStart;
+    LONG RECT::*alongEnd;
+    LONG RECT::*acrossStart;
+    LONG RECT::*acrossEnd;
+    LONG SIZE::*depth;
+    BOOL CDragTrackerFx::*trackAlong;
+    BOOL CDragTrackerFx::*trackAcross;
+    LONG spanInset;  // a row spans from one pixel in, a column from the site's top
+};
+
+constexpr Axis kRows{&POINT::x, &POINT::y, &RECT::left, &RECT::right, &RECT::top, &RECT::bottom,
+                     &SIZE::cy, &CDragTrackerFx::trackX, &CDragTrackerFx::trackY, 1};
+constexpr Axis kColumns{&POINT::y, &POINT::x, &RECT::top, &RECT::bottom, &RECT::left, &RECT::right,
+                        &SIZE::cx, &CDragTrackerFx::trackY, &CDragTrackerFx::trackX, 0};
+
+}  // namespace
+
 void CDragTrackerFx::TrackMove(POINT p) {
     if (!forceFloat) {
         if (firstMove) {
@@ -293,51 +316,32 @@ void CDragTrackerFx::TrackMove(POINT p) {
             const bool own = site == bar->dockSite;
             const bool siteShown = !site->Empty();
             thickness = 1;
-            if (site->Horizontal()) {
-                const bool top = site->flags & SIDE_TOP;
-                trackRect.right = horzExtent.cx;
-                trackRect.bottom = horzExtent.cy;
-                lastPoint.x = p.x - horzOffset.x;
-                if (siteShown) {
-                    if (own)
-                        lastPoint.y -= horzOffset.y;
-                    else if (top)
-                        lastPoint.y -= horzExtent.cy - edgeGap.y;
-                    else
-                        lastPoint.y -= edgeGap.y;
-                } else {
-                    // An empty site pins the rectangle against its outer edge.
-                    lastPoint.y = top ? h.top + 1 : h.bottom - horzExtent.cy;
-                    trackY = FALSE;
-                }
-                if (spans) {
-                    trackRect.left = h.left + 1;
-                    trackRect.right = h.right;
-                    lastPoint.x = 0;
-                    trackX = FALSE;
-                }
+            // Written once for rows and columns: "along" runs with the site's rows, "across" is
+            // its depth.
+            const Axis& axis = site->Horizontal() ? kRows : kColumns;
+            const POINT& offset = site->Horizontal() ? horzOffset : vertOffset;
+            const SIZE& extent = site->Horizontal() ? horzExtent : vertExtent;
+            const bool nearSide = site->flags & (SIDE_TOP | SIDE_LEFT);
+            trackRect.right = extent.cx;
+            trackRect.bottom = extent.cy;
+            lastPoint.*axis.along = p.*axis.along - offset.*axis.along;
+            if (siteShown) {
+                if (own)
+                    lastPoint.*axis.across -= offset.*axis.across;
+                else if (nearSide)
+                    lastPoint.*axis.across -= extent.*axis.depth - edgeGap.*axis.across;
+                else
+                    lastPoint.*axis.across -= edgeGap.*axis.across;
             } else {
-                const bool left = site->flags & SIDE_LEFT;
-                trackRect.right = vertExtent.cx;
-                trackRect.bottom = vertExtent.cy;
-                lastPoint.y = p.y - vertOffset.y;
-                if (siteShown) {
-                    if (own)
-                        lastPoint.x -= vertOffset.x;
-                    else if (left)
-                        lastPoint.x -= vertExtent.cx - edgeGap.x;
-                    else
-                        lastPoint.x -= edgeGap.x;
-                } else {
-                    lastPoint.x = left ? h.left + 1 : h.right - vertExtent.cx;
-                    trackX = FALSE;
-                }
-                if (spans) {
-                    trackRect.top = h.top;
-                    trackRect.bottom = h.bottom;
-                    lastPoint.y = 0;
-                    trackY = FALSE;
-                }
+                // An empty site pins the rectangle against its outer edge.
+                lastPoint.*axis.across = nearSide ? h.*axis.acrossStart + 1 : h.*axis.acrossEnd - extent.*axis.depth;
+                this->*axis.trackAcross = FALSE;
+            }
+            if (spans) {
+                trackRect.*axis.alongStart = h.*axis.alongStart + axis.spanInset;
+                trackRect.*axis.alongEnd = h.*axis.alongEnd;
+                lastPoint.*axis.along = 0;
+                this->*axis.trackAlong = FALSE;
             }
         } else if (canFloat) {
             trackRect.right = floatExtent.cx;

@@ -140,26 +140,23 @@ void CDragTrackerFx::TrackSize(POINT p) {
 
     // The clamp moves the dragged edge: left rather than right, top rather than bottom.
     const SIZE minimum{horzOffset.x, horzOffset.y}, maximum = horzExtent;
-    auto clampWidth = [&](LONG width) {
-        if (edges & kEdgeLeft)
-            r.left = r.right - lastPoint.x - width;
+    // One span of the rectangle (its start and end edges, the non-client extra between them and
+    // the client size) held to [low, high]; the maximum is tested first.
+    auto clamp = [](LONG size, LONG low, LONG high, bool startDragged, LONG extra, LONG& start, LONG& end) {
+        LONG limit;
+        if (high <= size)
+            limit = high;
+        else if (low > size)
+            limit = low;
         else
-            r.right = r.left + lastPoint.x + width;
-    };
-    if (maximum.cx <= w)
-        clampWidth(maximum.cx);
-    else if (minimum.cx > w)
-        clampWidth(minimum.cx);
-    auto clampHeight = [&](LONG height) {
-        if (edges & kEdgeTop)
-            r.top = r.bottom - lastPoint.y - height;
+            return;
+        if (startDragged)
+            start = end - extra - limit;
         else
-            r.bottom = r.top + lastPoint.y + height;
+            end = start + extra + limit;
     };
-    if (maximum.cy <= h)
-        clampHeight(maximum.cy);
-    else if (minimum.cy > h)
-        clampHeight(minimum.cy);
+    clamp(w, minimum.cx, maximum.cx, edges & kEdgeLeft, lastPoint.x, r.left, r.right);
+    clamp(h, minimum.cy, maximum.cy, edges & kEdgeTop, lastPoint.y, r.top, r.bottom);
 
     if (!EqualRect(&r, &trackRect)) {
         DrawTrackRect(TRUE);
