@@ -146,8 +146,14 @@ struct Drag : testing::Test {
         SetCursorPos(start.x, start.y);
         POINT c;
         GetCursorPos(&c);
-        ASSERT_EQ(c.x, start.x);
-        ASSERT_EQ(c.y, start.y);
+        if (c.x != start.x || c.y != start.y) {
+            ADD_FAILURE() << "the cursor is at " << c.x << "," << c.y << ", not at " << start.x << "," << start.y;
+            // No drag runs: the scripted steps must not reach probes that expect one.
+            MSG m;
+            while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
+            }
+            return;
+        }
         SendMessageA(target, WM_NCLBUTTONDOWN, hit, MAKELPARAM(start.x, start.y));
     }
 
@@ -189,6 +195,52 @@ TEST_F(Drag, MoveFromTopToLeft) {
     // The frame was laid out again: the left site now holds the bar, 32 wide.
     EXPECT_EQ(ScreenRect(Site(1)->hwnd).right - ScreenRect(Site(1)->hwnd).left, kBarCy + 2);
     EXPECT_EQ(ScreenRect(panel).right - ScreenRect(panel).left, kBarCy + 2);
+}
+
+// Over another side that holds bars, the rectangle reaches as far past the site's inner edge as
+// the grab point lay from the bar's nearer edge; over an empty far side it is pinned against the
+// frame's edge. Top and left are the near sides, bottom and right the far ones.
+TEST_F(Drag, TargetRectangleOverOtherSides) {
+    HWND other = AddBar(0x301, 0);
+    ASSERT_EQ(SetDock(other, frame, 0, 0, 0, 0, (kBarFlags & ~BFX_TOP) | BFX_LEFT, nullptr,
+                      SD_ATTACH | SD_FLAGS | SD_RECALC), 1);
+    ASSERT_EQ(BarOf(other)->dockSite, Site(1));
+    ASSERT_TRUE(Site(3)->Empty());
+    const RECT top = ScreenRect(Site(0)->hwnd), left = ScreenRect(Site(1)->hwnd);
+    RECT seen{};
+    HWND dragged = nullptr;
+    g_probe = [&] { seen = BarOf(dragged)->tracker->trackRect; };
+
+    // The panel, on top, grabbed at (10, 5), over the left side: the column shape (32 x 202)
+    // grabbed at (5, 10), its right edge 5 pixels right of the cursor.
+    dragged = panel;
+    RECT b = ScreenRect(panel);
+    POINT start{b.left + 10, b.top + 5};
+    const POINT overLeft{left.left + 20, left.top + 150};
+    Run(panel, HTBORDER, start, {MoveTo(start), MoveTo(overLeft), Post(kProbeMessage), Post(WM_CANCELMODE)});
+    EXPECT_TRUE(seen == (RECT{overLeft.x - 27, overLeft.y - 10, overLeft.x + 5, overLeft.y - 10 + kBarCx + 2}));
+
+    // The other bar, on the left, grabbed at (5, 10), over the top side: the row shape grabbed
+    // at (10, 5), its bottom edge 5 pixels below the cursor.
+    dragged = other;
+    b = ScreenRect(other);
+    start = {b.left + 5, b.top + 10};
+    const POINT overTop{top.left + 300, top.top + 15};
+    Run(other, HTBORDER, start, {MoveTo(start), MoveTo(overTop), Post(kProbeMessage), Post(WM_CANCELMODE)});
+    EXPECT_TRUE(seen == (RECT{overTop.x - 10, overTop.y - 27, overTop.x - 10 + kBarCx + 2, overTop.y + 5}));
+
+    // The panel over the empty bottom side: pinned to the frame's bottom edge, whatever the
+    // cursor's height; dropped there, it docks at the bottom.
+    dragged = panel;
+    b = ScreenRect(panel);
+    start = {b.left + 10, b.top + 5};
+    const RECT bottom = ScreenRect(Site(3)->hwnd);
+    const POINT overBottom{bottom.left + 150, bottom.top - 12};
+    Run(panel, HTBORDER, start, {MoveTo(start), MoveTo(overBottom), Post(kProbeMessage), Release()});
+    EXPECT_TRUE(seen == (RECT{overBottom.x - 10, bottom.bottom - kBarCy - 2, overBottom.x - 10 + kBarCx + 2,
+                              bottom.bottom}));
+    EXPECT_EQ(BarOf(panel)->dockSite, Site(3));
+    EXPECT_EQ(GetParent(panel), Site(3)->hwnd);
 }
 
 TEST_F(Drag, DropAboveTheFirstRowAndBelowTheLast) {
