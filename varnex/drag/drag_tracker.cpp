@@ -115,8 +115,11 @@ void CDragTrackerFx::StartMove() {
     BuildHotRects();
     trackRect = startRect;
     site = bar->dockSite;
-    SaveBarPlace();
+    Track();
+}
 
+void CDragTrackerFx::Track() {
+    SaveBarPlace();
     if (RunDragLoop()) {
         EndTracking();
         if (Alive()) ApplyDrop(nullptr);

@@ -75,6 +75,9 @@ private:
     void BuildHotRects();
     void SetDockRectFrom(RECT r);
     void SaveBarPlace();
+    // Runs the loop from the place saved now: applies the drop when accepted, undoes live
+    // changes when cancelled, and touches nothing that was released meanwhile.
+    void Track();
     void UndoLiveChanges();
     int SiteIndex(const CDockSiteFx* s) const;
 };

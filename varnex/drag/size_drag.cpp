@@ -70,40 +70,25 @@ void CDragTrackerFx::StartSize(UINT hitCode) {
     }
     horzOffset = {minimum.cx, minimum.cy};
     horzExtent = maximum;
-    SaveBarPlace();
-
-    if (RunDragLoop()) {
-        EndTracking();
-        if (Alive()) ApplyDrop(nullptr);
-    } else if (Alive()) {
-        UndoLiveChanges();
-    }
+    Track();
 }
 
 void CDragTrackerFx::TrackSize(POINT p) {
     if (!rebuild) return;  // the previous step's live update still runs
     RECT r = trackRect;
     const RECT s{floatOffset.x, floatOffset.y, floatExtent.cx, floatExtent.cy};
-    if (edges & (kEdgeLeft | kEdgeRight)) {
-        if (edges & kEdgeLeft) {
-            r.left = p.x - edgeGap.x;
-            r.right = s.right;
+    // Along one axis the grabbed edge follows the cursor; the far end is the stored one unless
+    // the far edge itself is grabbed.
+    const auto follow = [&](LONG& start, LONG& end, LONG storedEnd, LONG pos, LONG gap, UINT startEdge, UINT endEdge) {
+        if ((edges & endEdge) && !(edges & startEdge)) {
+            end = pos + gap;
         } else {
-            r.right = p.x + edgeGap.x;
+            if (edges & startEdge) start = pos - gap;
+            end = storedEnd;
         }
-    } else {
-        r.right = s.right;
-    }
-    if (edges & (kEdgeTop | kEdgeBottom)) {
-        if (edges & kEdgeTop) {
-            r.top = p.y - edgeGap.y;
-            r.bottom = s.bottom;
-        } else {
-            r.bottom = p.y + edgeGap.y;
-        }
-    } else {
-        r.bottom = s.bottom;
-    }
+    };
+    follow(r.left, r.right, s.right, p.x, edgeGap.x, kEdgeLeft, kEdgeRight);
+    follow(r.top, r.bottom, s.bottom, p.y, edgeGap.y, kEdgeTop, kEdgeBottom);
     LONG w = r.right - lastPoint.x - r.left;
     LONG h = r.bottom - lastPoint.y - r.top;
 
