@@ -784,6 +784,26 @@ TEST_F(Drag, CancelledLiveSizeDragPutsEverythingBack) {
     EXPECT_TRUE(varnex_test::WindowRectIn(panel, fw) == client);
 }
 
+// A corner drag of a floating window moves the two edges that meet there and only those.
+TEST_F(Drag, TopLeftCornerSizesAFloatingWindowFromThere) {
+    CToolBarFx* bar = BarOf(panel);
+    bar->floatPos = {600, 200};
+    SendMessageA(panel, WM_NCLBUTTONDBLCLK, HTBORDER, 0);
+    ASSERT_TRUE(bar->miniFrame);
+    HWND fw = bar->miniFrame->hwnd;
+    const RECT w = ScreenRect(fw);
+    const POINT corner{w.left + 2, w.top + 2};
+    RECT seen{};
+    g_probe = [&] { seen = BarOf(panel)->tracker->trackRect; };
+    Run(fw, HTTOPLEFT, corner, {MoveTo(Offset(corner, -30, -20)), Post(kProbeMessage), Release()});
+    const RECT expected{w.left - 30, w.top - 20, w.right, w.bottom};
+    EXPECT_TRUE(seen == expected);
+    ASSERT_EQ(bar->miniFrame ? bar->miniFrame->hwnd : nullptr, fw);
+    EXPECT_TRUE(ScreenRect(fw) == expected);
+    EXPECT_EQ(bar->floatPos.x, expected.left);
+    EXPECT_EQ(bar->floatPos.y, expected.top);
+}
+
 // A wrapping toolbar (the "Standard" toolbar an MDI frame adopts) is not sized freely: dragging
 // its bottom edge down asks its buttons for a length shorter by as much, and the rectangle takes
 // the size they wrap to. Cancelled, the bar gets its sizes and its single row back.
