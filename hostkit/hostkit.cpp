@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <map>
 #include <optional>
+#include <utility>
 
 namespace hostkit {
 
@@ -53,6 +54,15 @@ std::optional<HostWindow> g_pendingWindow;
 // The system control being created, subclassed by the CBT hook before it gets any message.
 std::optional<HostWindow> g_pendingControl;
 HHOOK g_cbtHook = nullptr;
+HostHandler g_hostHandler;
+
+// The host's own handling first; false when the window is gone after it.
+bool HostHandled(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (!g_hostHandler) return true;
+    const HostHandler handler = g_hostHandler;  // the handler may replace itself
+    handler(hwnd, message, wParam, lParam);
+    return IsWindow(hwnd) != FALSE;
+}
 
 HostWindow* Find(HWND hwnd) {
     auto it = g_windows.find(hwnd);
@@ -291,6 +301,7 @@ LRESULT CALLBACK HostProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
             g_pendingWindow.reset();
         }
     }
+    if (!HostHandled(hwnd, message, wParam, lParam)) return 0;
     LRESULT result;
     const HostWindow* w = Find(hwnd);
     if (!w)
@@ -313,6 +324,7 @@ LRESULT CALLBACK HostProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 // The framework's procedure on the system controls it wraps: record, then the control's own.
 LRESULT CALLBACK ControlProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     Record(hwnd, message, wParam, lParam);
+    if (!HostHandled(hwnd, message, wParam, lParam)) return 0;
     const HostWindow* w = Find(hwnd);
     if (!w) return DefWindowProcA(hwnd, message, wParam, lParam);
     const WNDPROC classProc = w->classProc;
@@ -521,6 +533,12 @@ HWND CreateToolBar(HWND parent, UINT id, const char* title, int buttons) {
         LayoutFrame(GetParent(parent));
     return bar;
 }
+
+ScopedHostHandler::ScopedHostHandler(HostHandler handler) : previous_(std::move(g_hostHandler)) {
+    g_hostHandler = std::move(handler);
+}
+
+ScopedHostHandler::~ScopedHostHandler() { g_hostHandler = std::move(previous_); }
 
 void DestroyAll() {
     std::vector<HWND> topLevels;

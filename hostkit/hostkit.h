@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -71,6 +72,25 @@ HWND CreateToolBar(HWND parent, UINT id, const char* title, int buttons);
 
 // Destroys every window the kit created that still exists (a test's safety net).
 void DestroyAll();
+
+// ---- a host's own handling ----------------------------------------------------------------
+
+// What a host application does in its own procedures before the framework's handling: called
+// with every message that reaches a window procedure of the kit (frames, views, dock bars, status
+// bars, and the kit's procedure on toolbars and MDI clients). A host may detach, undock or destroy
+// from there; the kit goes on with the message only while the window still exists.
+using HostHandler = std::function<void(HWND, UINT, WPARAM, LPARAM)>;
+// Installs the handler for the lifetime of the object; the previous one comes back after it.
+class ScopedHostHandler {
+public:
+    explicit ScopedHostHandler(HostHandler handler);
+    ~ScopedHostHandler();
+    ScopedHostHandler(const ScopedHostHandler&) = delete;
+    ScopedHostHandler& operator=(const ScopedHostHandler&) = delete;
+
+private:
+    HostHandler previous_;
+};
 
 // ---- message recorder ---------------------------------------------------------------------
 

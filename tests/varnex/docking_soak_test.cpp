@@ -373,7 +373,7 @@ TEST_F(DockingSoakGiveBack, DestroyedFrameHandsEveryBarItsOwnProcedureFirst) {
     ASSERT_TRUE(other);
     EXPECT_EQ(LiveWindowObjects(), 1 + 1);  // the other frame and its resident bar
     for (int i = 0; i < kSiteCount; ++i) {
-        const std::vector<CToolBarFx*>& list = other->dockSites[i]->bars;
+        const auto& list = other->dockSites[i]->bars;
         EXPECT_EQ(list.size(), i == 1 ? 1u : 0u) << "site " << i;
     }
     EXPECT_EQ(other->dockSites[1]->bars.front(), BarOf(resident));

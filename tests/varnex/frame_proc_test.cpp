@@ -1,4 +1,6 @@
 #include <gtest/gtest.h>
+#include <windows.h>
+#include <commctrl.h>
 
 #include "core/client_pane.h"
 #include "core/frame_manager.h"
@@ -139,7 +141,9 @@ TEST(FrameProc, NewMainToolbarIsRedirectedUntilItsFirstNotifyFormat) {
     const LONG_PTR own = GetWindowLongPtrA(toolbar, GWLP_USERDATA);
     EXPECT_NE(own, 0);
 
+    // The toolbar's own tooltip asks: the tooltip goes, and the toolbar has its procedure back.
     HWND sender = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+    SendMessageA(toolbar, TB_SETTOOLTIPS, reinterpret_cast<WPARAM>(sender), 0);
     EXPECT_EQ(SendMessageA(toolbar, WM_NOTIFYFORMAT, reinterpret_cast<WPARAM>(sender), NF_QUERY), 0);
     EXPECT_FALSE(IsWindow(sender));
     EXPECT_EQ(GetWindowLongPtrA(toolbar, GWLP_WNDPROC), own);

@@ -9,13 +9,9 @@ using varnex_test::ClassOf;
 
 namespace {
 
-struct Probe : WindowRecord {
+struct Probe : RegisteredRecord {
     int value;
-    explicit Probe(HWND window) : value(7) {
-        hwnd = window;
-        flags = 0;
-        prevProc = nullptr;
-    }
+    explicit Probe(HWND window) : value(7) { hwnd = window; }
 };
 
 TEST(Registry, LookupFindsOnlyItsOwnClassAndLiveWindows) {
@@ -41,6 +37,31 @@ TEST(Registry, LookupFindsOnlyItsOwnClassAndLiveWindows) {
     EXPECT_EQ(GetWindowObject(frame, kBarProp), nullptr);  // stale handle
 }
 
+// A host may release an object from inside a message the library is still handling: the object
+// is gone for every lookup at once, and its memory lasts until the last call holding it returns.
+TEST(Registry, ReleasedObjectsOutliveTheirHolders) {
+    HWND frame = hostkit::CreateChildFrame(GetDesktopWindow(), 0, 0, 100, 100);
+    Probe* probe = NewWindowObject<Probe>(frame);
+    ASSERT_TRUE(AttachWindowObject(probe, kBarProp));
+    {
+        Hold<Probe> outer(probe);
+        {
+            Hold<Probe> inner(probe);
+            ASSERT_TRUE(BeginRelease(probe));
+            EXPECT_FALSE(BeginRelease(probe));  // only the first release acts
+            EXPECT_FALSE(inner.Alive());
+            EXPECT_EQ(GetWindowObject(frame, kBarProp), nullptr);
+            EXPECT_EQ(FindWindowRecord(frame, kBarProp), probe);  // its procedure still finds it
+            EndRelease(probe, kBarProp);
+            EXPECT_EQ(FindWindowRecord(frame, kBarProp), nullptr);
+        }
+        EXPECT_EQ(LiveWindowObjects(), 1);
+        EXPECT_EQ(outer->value, 7);
+    }
+    EXPECT_EQ(LiveWindowObjects(), 0);
+    DestroyWindow(frame);
+}
+
 TEST(Registry, FreshBlocksAreZeroFilled) {
     auto* bytes = static_cast<unsigned char*>(AllocWindowObject(256));
     ASSERT_TRUE(bytes);
@@ -52,7 +73,7 @@ TEST(Registry, CreateFrameChildChoosesClassAndIdFromTheId) {
     HWND frame = hostkit::CreateChildFrame(GetDesktopWindow(), 0, 0, 200, 200);
     WindowRecord record{};
 
-    CreateFrameChild(&record, WS_CHILD, 0, frame, 0xE81D);
+    ASSERT_TRUE(CreateFrameChild(&record, WS_CHILD, 0, frame, 0xE81D));
     ASSERT_TRUE(record.hwnd);
     EXPECT_EQ(ClassOf(record.hwnd), "AfxControlBar40su");
     EXPECT_EQ(GetDlgCtrlID(record.hwnd), 0xE81D);
@@ -70,9 +91,11 @@ TEST(Registry, CreateFrameChildChoosesClassAndIdFromTheId) {
     EXPECT_EQ(ClassOf(record.hwnd), "msctls_progress32");
 
     HWND before = record.hwnd;
-    CreateFrameChild(&record, WS_CHILD, 0, frame, 0xE901);
+    EXPECT_FALSE(CreateFrameChild(&record, WS_CHILD, 0, frame, 0xE901));
     EXPECT_EQ(record.hwnd, before);  // unknown id: nothing created, handle untouched
+    EXPECT_EQ(LiveLibraryWindows(), 3);
     DestroyWindow(frame);
+    EXPECT_EQ(LiveLibraryWindows(), 0);
 }
 
 }  // namespace

@@ -55,14 +55,15 @@ struct RowLayout : testing::Test {
     CToolBarFx* Add(int side, SIZE size, SIZE min, UINT extra = 0, POINT pos = {0, 0}, HWND window = nullptr) {
         const UINT id = window ? kAdoptedBarId : nextId++;
         if (!window) window = hostkit::CreateView(frame, id, 0, 0, 10, 10);
-        CToolBarFx* bar = NewWindowObject<CToolBarFx>(manager, window, id);
+        CToolBarFx* bar = CToolBarFx::Create(manager, window, id);
         CDockSiteFx* site = Site(side);
         bar->flags = (site->flags & SITE_SIDES) | extra;
         bar->dockPos = pos;
         (site->Horizontal() ? bar->horzSize : bar->vertSize) = {size.cx - 2, size.cy - 2};
         bar->naturalSize = {min.cx - 2, min.cy - 2};
         bar->dockSite = site;
-        site->bars.push_back(bar);
+        EXPECT_TRUE(site->ReserveBar());
+        site->AppendBar(bar);
         return bar;
     }
     SIZE Layout(int side, SIZE remaining, UINT request = LAYOUT_DEFAULT) {

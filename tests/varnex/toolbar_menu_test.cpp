@@ -67,10 +67,10 @@ TEST_F(MainToolBar, RefusesWindowsOperationsAndIndicesItDoesNotKnow) {
     }
     EXPECT_EQ(LiveWindowObjects(), 0);
 
-    // No bar yet: nothing but an attach to a parent is accepted.
+    // No bar yet: nothing but an attach to a parent is accepted; giving back nothing is done.
     ToolButtonRecord record{};
     EXPECT_EQ(SetToolBar(toolbar, 0, 0, nullptr, STB_QUERY), 0);
-    EXPECT_EQ(SetToolBar(toolbar, 0, 0, nullptr, STB_ATTACH), 0);
+    EXPECT_EQ(SetToolBar(toolbar, 0, 0, nullptr, STB_ATTACH), 1);
     EXPECT_EQ(SetToolBar(toolbar, 0x80, 0, nullptr, STB_STYLE), 0);
     EXPECT_EQ(SetToolBar(toolbar, 0, 0, &record, STB_BUTTONRECORD), 0);
     EXPECT_EQ(SetToolBar(toolbar, reinterpret_cast<INT_PTR>(toolbar), 0, nullptr, STB_ATTACH), 0);
@@ -135,7 +135,7 @@ TEST_F(MainToolBar, AttachMakesAStandAloneBarThatOnlyTheLibraryMoves) {
     EXPECT_EQ(GetWindowLongA(toolbar, GWL_STYLE), style);
     EXPECT_TRUE(WindowRectIn(toolbar, frame) == rect);
     EXPECT_EQ(SetToolBar(toolbar, 0, 0, nullptr, STB_QUERY), 0);
-    EXPECT_EQ(SetToolBar(toolbar, 0, 0, nullptr, STB_ATTACH), 0);
+    EXPECT_EQ(SetToolBar(toolbar, 0, 0, nullptr, STB_ATTACH), 1);
 }
 
 TEST_F(MainToolBar, ButtonStyleAndStateAreAddedRemovedOrSet) {

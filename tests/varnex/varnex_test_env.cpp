@@ -6,6 +6,7 @@
 
 #include <cstdio>
 
+#include "core/memory.h"
 #include "core/registry.h"
 #include "hostkit.h"
 
@@ -32,6 +33,8 @@ class LeakCheck : public testing::EmptyTestEventListener {
         EXPECT_EQ(properties, 0) << info.name() << " left library properties on windows";
         hostkit::DestroyAll();
         EXPECT_EQ(varnex::LiveWindowObjects(), 0) << info.name() << " left registered objects alive";
+        EXPECT_EQ(varnex::LiveLibraryWindows(), 0) << info.name() << " left windows the library made";
+        EXPECT_EQ(varnex::LiveHeapBlocks(), 0) << info.name() << " left library heap blocks allocated";
     }
 };
 

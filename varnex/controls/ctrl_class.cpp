@@ -1,5 +1,7 @@
 #include "controls/ctrl_class.h"
 
+#include "core/frame_manager.h"
+#include "core/subclass.h"
 #include "varnex.h"
 
 namespace varnex {
@@ -7,31 +9,48 @@ namespace varnex {
 CCtrlClassFx::CCtrlClassFx(HWND control, UINT attachFlags) {
     hwnd = control;
     flags = attachFlags;  // kept whole; only the low four bits mean anything
-    prevProc = nullptr;
-    AttachWindowObject(this, kCtrlClassProp);
-    classProc = reinterpret_cast<WNDPROC>(GetClassLongPtrA(control, GCLP_WNDPROC));
-    prevProc = SubclassWindow(control, CtrlClassWndProc);
-
     if (Kind() == kKindTreeView) {
         tree.defaultImage = kNoImageSet;
         tree.defaultSelectedImage = kNoImageSet;
         tree.iconSize = 0;
         tree.normalList = nullptr;
         tree.stateList = nullptr;
-        // Size 0 takes over the size of a list the tree view already has.
-        ResetTreeImageList(this, 0);
-    } else if (Kind() == kKindNoteBook) {
+    } else {
         note.iconSize = 16;
         note.imageList = nullptr;  // made on first use
     }
 }
 
+CCtrlClassFx* CCtrlClassFx::Create(HWND control, UINT attachFlags) {
+    auto* object = NewWindowObject<CCtrlClassFx>(control, attachFlags);
+    if (!object) return nullptr;
+    object->classProc = reinterpret_cast<WNDPROC>(GetClassLongPtrA(control, GCLP_WNDPROC));
+    if (!AttachWindowObject(object, kCtrlClassProp)) {
+        DeleteWindowObject(object);
+        return nullptr;
+    }
+    if (!InstallWindowProc(object, CtrlClassWndProc)) {
+        DetachWindowObject(object, kCtrlClassProp);
+        DeleteWindowObject(object);
+        return nullptr;
+    }
+    object->subclassed = TRUE;
+    // Size 0 takes over the size of a list the tree view already has.
+    if (object->Kind() == kKindTreeView) ResetTreeImageList(object, 0);
+    return object;
+}
+
 // The lists given to the control stay with it.
-CCtrlClassFx::~CCtrlClassFx() { RemovePropA(hwnd, kCtrlClassProp); }
+void CCtrlClassFx::Unsubclass() {
+    if (!subclassed) return;
+    RemoveWindowProc(this, CtrlClassWndProc);
+    subclassed = FALSE;
+}
 
 void CCtrlClassFx::Release(CCtrlClassFx* object) {
-    RestoreWindowProc(object);
-    DeleteWindowObject(object);
+    if (!BeginRelease(object)) return;
+    object->Unsubclass();
+    EndRelease(object, kCtrlClassProp);
 }
 
 LRESULT CallClassProc(const CCtrlClassFx* object, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -44,26 +63,26 @@ CCtrlClassFx* GetCtrlClassObject(HWND hwnd, UINT kind) {
 }
 
 LRESULT CALLBACK CtrlClassWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* object = GetWindowObjectAs<CCtrlClassFx>(hwnd, kCtrlClassProp);
+    auto* object = static_cast<CCtrlClassFx*>(FindWindowRecord(hwnd, kCtrlClassProp));
     if (!object) {
-        // Only reachable through a subclass installed above ours that still calls us after we
-        // left: the control's own procedure is all that is left to answer.
+        if (WNDPROC through = PassThroughOf(hwnd, CtrlClassWndProc))
+            return CallPassThrough(hwnd, through, message, wParam, lParam);
+        // Nothing of ours is left to say where messages go: the control's own procedure answers.
         auto* own = reinterpret_cast<WNDPROC>(GetClassLongPtrA(hwnd, GCLP_WNDPROC));
         return CallWindowProcA(own, hwnd, message, wParam, lParam);
     }
+    Hold<CCtrlClassFx> hold(object);
+    if (object->released) return CallPrevWindowProc(object, message, wParam, lParam);
     if (message == WM_DESTROY) {
         // A plain extension leaves before the control hears of its end; the image kinds let the
-        // control finish with its lists while still extended.
-        if (object->Kind() == kKindNoWheel) {
-            RestoreWindowProc(object);
-            CallPrevWindowProc(object, message, wParam, lParam);
-        } else {
-            CallPrevWindowProc(object, message, wParam, lParam);
-        }
-        // The host's own handling may have detached the extension already.
-        if (GetWindowObject(hwnd, kCtrlClassProp) != object) return 0;
-        CCtrlClassFx::Release(object);
-        return 0;
+        // control finish with its lists while still extended. Either way no export finds the
+        // extension once the host's procedure runs.
+        BeginRelease(object);
+        if (object->Kind() == kKindNoWheel) object->Unsubclass();
+        const LRESULT result = CallPrevWindowProc(object, message, wParam, lParam);
+        object->Unsubclass();
+        EndRelease(object, kCtrlClassProp);
+        return result;
     }
     if (message == WM_MOUSEWHEEL && object->Kind() == kKindNoWheel) return 0;
     return CallPrevWindowProc(object, message, wParam, lParam);
@@ -77,9 +96,9 @@ extern "C" int WINAPI AttachClass(HWND control, UINT attachFlags) {
     const UINT kind = attachFlags & 0xF;
     if (kind != kKindNoWheel && kind != kKindTreeView && kind != kKindNoteBook) return 0;
     // Nothing attached means failure: no window, or no memory for the object.
-    if (!IsOwnWindow(control)) return 0;
+    if (!IsOwnWindow(control) || IsLibraryOwned(control)) return 0;
     if (GetWindowObject(control, kCtrlClassProp)) return 1;  // the first kind stays
-    return NewWindowObject<CCtrlClassFx>(control, attachFlags) ? 1 : 0;
+    return CCtrlClassFx::Create(control, attachFlags) ? 1 : 0;
 }
 
 extern "C" int WINAPI DetachClass(HWND control) {

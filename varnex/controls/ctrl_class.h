@@ -14,19 +14,24 @@ inline constexpr UINT kKindNoWheel = 1;
 inline constexpr UINT kKindTreeView = 2;
 inline constexpr UINT kKindNoteBook = 4;
 
-struct CCtrlClassFx : WindowRecord {
-    WNDPROC classProc;  // the window class's own procedure, past every subclass
+struct CCtrlClassFx : RegisteredRecord {
+    WNDPROC classProc = nullptr;  // the window class's own procedure, past every subclass
+    BOOL subclassed = FALSE;
     union {
         TreeImages tree;  // kind 2
         NoteImages note;  // kind 4
     };
 
     CCtrlClassFx(HWND control, UINT attachFlags);
-    ~CCtrlClassFx();
 
     UINT Kind() const { return flags & 0xF; }
 
-    // Ends the extension: procedure restored, property removed, block freed.
+    // Extends the control; null, with the control as it was, when memory is short or the control
+    // runs the extension's procedure already.
+    static CCtrlClassFx* Create(HWND control, UINT attachFlags);
+    // Takes the extension's procedure out of the control's chain.
+    void Unsubclass();
+    // Ends the extension: procedure restored, property removed, block freed once nothing holds it.
     static void Release(CCtrlClassFx* object);
 };
 

@@ -12,19 +12,23 @@ struct CCtrlFrameFx;
 struct CScrollBarFx;
 
 struct CClientPaneFx : WindowRecord {
-    SIZE minSize;          // smallest client size
-    SIZE maxSize;          // largest; 0xFFFF means no limit
-    BOOL childMaximized;   // MDI frames: the active MDI child is maximized
-    BOOL created;          // the pane window was made by the library
-    RECT restoreRect;      // the frame's client rectangle in the restored state; empty if unknown
-    CScrollBarFx* hScroll;
-    CScrollBarFx* vScroll;
+    SIZE minSize{0, 0};           // smallest client size
+    SIZE maxSize{0xFFFF, 0xFFFF}; // largest; 0xFFFF means no limit
+    BOOL childMaximized = FALSE;  // MDI frames: the active MDI child is maximized
+    BOOL created = FALSE;         // the pane window was made by the library
+    BOOL subclassed = FALSE;      // the frame procedure is on the pane
+    RECT restoreRect{};           // the frame's client rectangle in the restored state; empty if unknown
+    CScrollBarFx* hScroll = nullptr;
+    CScrollBarFx* vScroll = nullptr;
     CCtrlFrameFx* frame;
 
-    explicit CClientPaneFx(CCtrlFrameFx* owner);
+    explicit CClientPaneFx(CCtrlFrameFx* owner) : frame(owner) {}
     ~CClientPaneFx();  // deletes the scroll bar objects (taken down by Detach)
-    // Takes the scroll bars down and restores the pane's procedure; a created pane gives its
-    // children back and is destroyed.
+    // Finds the frame's pane or makes one (the frame's children move into it), and subclasses
+    // it; false when no pane can be had.
+    bool Attach();
+    // Takes the scroll bars down and gives the pane back; a created pane gives its children back
+    // and is destroyed.
     void Detach();
 };
 

@@ -18,8 +18,10 @@ enum Site { kTop = 0, kLeft = 1, kRight = 2, kBottom = 3 };
 
 void CCtrlFrameFx::RecalcLayout(UINT request, const RECT* rect) {
     if (request & LAYOUT_QUERYZOOM) request |= IsZoomed(hwnd) ? LAYOUT_MAXIMIZED : LAYOUT_RESTORED;
-    // A frame whose parts were given back has nothing left to lay out.
-    if (dockSites.empty() || !dockSites[kTop]) return;
+    // A frame being given back has nothing left to lay out.
+    if (released || !dockSites[kTop]) return;
+    // The host hears of what the layout does and may release the frame from there.
+    Hold<CCtrlFrameFx> self(this);
 
     RECT work;
     if ((request & (LAYOUT_MEASURE | LAYOUT_RECORD)) || rect) {
@@ -39,11 +41,14 @@ void CCtrlFrameFx::RecalcLayout(UINT request, const RECT* rect) {
             if (statusBar->visible && !fit) remaining.cy -= statusBar->Height();
             if (request & LAYOUT_RECORD) statusBar->PlaceProgress(remaining.cx);
         }
+        // Scrolling moves the host's windows: the host may act from there.
         if (!fit) {
             for (int i : {kTop, kBottom, kLeft, kRight}) dockSites[i]->LayoutSite(request, &remaining);
             FitScrollBars(clientPane, request, remaining);
+            if (!self.Alive()) return;
         } else {
             FitScrollBars(clientPane, request, remaining);
+            if (!self.Alive()) return;
             for (int i : {kLeft, kRight, kTop, kBottom}) dockSites[i]->LayoutSite(request, &remaining);
         }
         dockSites[kLeft]->siteRect.top += dockSites[kTop]->Height();
@@ -71,6 +76,7 @@ void CCtrlFrameFx::RecalcLayout(UINT request, const RECT* rect) {
                 SetWindowPos(hwnd, nullptr, 0, 0, remaining.cx, remaining.cy,
                              SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER |
                                  SWP_NOSENDCHANGING);
+                if (!self.Alive()) return;
             } else if (IsZoomed(hwnd)) {
                 // The restored frame will take this size.
                 WINDOWPLACEMENT placement{};
@@ -86,6 +92,8 @@ void CCtrlFrameFx::RecalcLayout(UINT request, const RECT* rect) {
 }
 
 void CCtrlFrameFx::ApplyLayout(const RECT* rect) {
+    if (released) return;
+    Hold<CCtrlFrameFx> self(this);
     SizeParentParams params{};
     if (rect)
         params.rect = *rect;
@@ -93,9 +101,20 @@ void CCtrlFrameFx::ApplyLayout(const RECT* rect) {
         GetClientRect(hwnd, &params.rect);
     params.stretch = TRUE;
     params.hdwp = BeginDeferWindowPos(6);
-    if (HasVisibleStatusBar())
+    if (HasVisibleStatusBar()) {
         CallPrevWindowProc(statusBar, kWmSizeParent, 0, reinterpret_cast<LPARAM>(&params));
-    for (int i : {kTop, kBottom, kLeft, kRight}) dockSites[i]->SizeParentSite(&params);
+        if (!self.Alive()) {
+            EndDeferWindowPos(params.hdwp);
+            return;
+        }
+    }
+    for (int i : {kTop, kBottom, kLeft, kRight}) {
+        dockSites[i]->SizeParentSite(&params);
+        if (!self.Alive()) {
+            EndDeferWindowPos(params.hdwp);
+            return;
+        }
+    }
     const RECT& free = params.rect;
     params.hdwp = DeferWindowPos(params.hdwp, clientPane->hwnd, nullptr, free.left, free.top, free.right - free.left,
                                  free.bottom - free.top,
@@ -132,7 +151,7 @@ void CCtrlFrameFx::GetTrackSize(UINT selector, SIZE* out) {
     const bool minimum = selector == 0x400;
     GetPaneTrackSize(selector, out);
 
-    if (dockSites.empty() || !dockSites[kTop]) return;
+    if (released || !dockSites[kTop]) return;
     const SIZE top = dockSites[kTop]->minSize, left = dockSites[kLeft]->minSize;
     const SIZE right = dockSites[kRight]->minSize, bottom = dockSites[kBottom]->minSize;
     out->cx += left.cx + right.cx;
@@ -191,7 +210,7 @@ void CCtrlFrameFx::AdjustPanePos(WINDOWPOS* pos) {
         return;
     }
     if (!(flags & AF_MDIFRAME) || !(flags & AF_MERGEBORDERS) || clientPane->childMaximized) return;
-    if (dockSites.empty() || !dockSites[kTop]) return;
+    if (released || !dockSites[kTop]) return;
     // The MDI client reaches one pixel under each visible neighbour, merging the borders.
     if (!dockSites[kTop]->Empty()) --pos->y, ++pos->cy;
     if (!dockSites[kLeft]->Empty()) --pos->x, ++pos->cx;

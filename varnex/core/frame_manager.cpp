@@ -3,7 +3,9 @@
 #include "core/client_pane.h"
 #include "core/frame_proc.h"
 #include "core/host.h"
+#include "core/memory.h"
 #include "core/status_bar.h"
+#include "core/subclass.h"
 #include "dock/dock_site.h"
 #include "dock/tool_bar.h"
 #include "varnex.h"
@@ -13,96 +15,144 @@ namespace varnex {
 CCtrlFrameFx::CCtrlFrameFx(HWND frame, UINT attachFlags) {
     hwnd = frame;
     flags = attachFlags;
-    prevProc = nullptr;
-    isChild = 0;
-    ownedActivation = FALSE;
-    adoptedBar = nullptr;
-    statusBar = nullptr;
-    clientPane = nullptr;
     GetWindowRect(frame, &attachRect);
+}
 
-    AttachWindowObject(this, kFrameProp);
-    prevProc = SubclassWindow(frame, FrameWndProc);
+CCtrlFrameFx::~CCtrlFrameFx() {
+    for (CDockSiteFx*& site : dockSites) {
+        Delete(site);
+        site = nullptr;
+    }
+    Delete(clientPane);
+    Delete(statusBar);
+}
 
-    clientPane = new CClientPaneFx(this);
-    dockSites.assign(kSiteCount, nullptr);
+CCtrlFrameFx* CCtrlFrameFx::Create(HWND frame, UINT attachFlags, UINT child) {
+    CCtrlFrameFx* manager = NewWindowObject<CCtrlFrameFx>(frame, attachFlags);
+    if (!manager) return nullptr;
+    manager->isChild = child;
+    if (!AttachWindowObject(manager, kFrameProp)) {
+        DeleteWindowObject(manager);
+        return nullptr;
+    }
+    Hold<CCtrlFrameFx> hold(manager);
+    if (manager->AttachParts()) return manager;
+    // Whatever was done is undone: parts given back, windows made destroyed, children home.
+    Release(manager, FXS_DETACH, false);
+    return nullptr;
+}
+
+bool CCtrlFrameFx::AttachParts() {
+    if (!InstallWindowProc(this, FrameWndProc)) return false;
+    subclassed = TRUE;
+    clientPane = New<CClientPaneFx>(this);
+    if (!clientPane || !clientPane->Attach() || released) return false;
     for (int i = 0; i < kSiteCount; ++i) {
-        dockSites[i] = new CDockSiteFx(this, kFirstSiteId + i);
-        if (!(flags & AF_MDIFRAME) || adoptedBar) continue;
+        dockSites[i] = New<CDockSiteFx>(this, kFirstSiteId + i);
+        if (!dockSites[i] || !dockSites[i]->Attach() || released) return false;
         // The host's "Standard" toolbar in an MDI frame's dock bar becomes a bar of that side.
-        HWND standard = FindWindowExA(dockSites[i]->hwnd, nullptr, nullptr, "Standard");
-        if (!standard || GetPropA(standard, kBarProp)) continue;  // already another frame's bar
-        adoptedBar = NewWindowObject<CToolBarFx>(this, standard, kAdoptedBarId);
-        if (!adoptedBar) continue;
-        adoptedBar->flags = (((8u << i) | 0x10613780u) << 1) | (flags & AF_MERGEBORDERS);
-        DockBarInSite(adoptedBar, dockSites[i]);
+        if ((flags & AF_MDIFRAME) && !adoptedBar && !AdoptStandardToolBar(i)) return false;
+        if (released) return false;
     }
     RaiseWindowObject(clientPane, HWND_TOP);
-    if (GetDlgItem(frame, kStatusBarId)) statusBar = new CStatusBarFx(this);
+    if (GetDlgItem(hwnd, kStatusBarId)) {
+        statusBar = New<CStatusBarFx>(this);
+        if (!statusBar || !statusBar->Attach()) return false;
+    }
+    return !released;
+}
+
+bool CCtrlFrameFx::AdoptStandardToolBar(int siteIndex) {
+    CDockSiteFx* site = dockSites[siteIndex];
+    HWND standard = FindWindowExA(site->hwnd, nullptr, nullptr, "Standard");
+    // Already another frame's bar, or one of the library's windows: nothing to adopt.
+    if (!standard || FindWindowRecord(standard, kBarProp) || IsLibraryOwned(standard)) return true;
+    CToolBarFx* bar = CToolBarFx::Create(this, standard, kAdoptedBarId);
+    if (!bar) return false;
+    bar->flags = (((8u << siteIndex) | 0x10613780u) << 1) | (flags & AF_MERGEBORDERS);
+    if (!DockBarInSite(bar, site)) {
+        DiscardBar(bar, FXS_DETACH);
+        return false;
+    }
+    adoptedBar = bar;
+    return true;
 }
 
 namespace {
 
-// Bars handed to a frame but docked in none of its sites are in no list the frame can walk;
-// they are found through their windows.
-struct StrayBars {
-    CCtrlFrameFx* frame;
-    std::vector<CToolBarFx*> found;
+// A bar handed to a frame but docked in none of its sites is in no list the frame can walk; it
+// is found through its window.
+struct StraySearch {
+    const CCtrlFrameFx* frame;
+    CToolBarFx* found;
 };
 
 BOOL CALLBACK FindStrayBar(HWND hwnd, LPARAM context) {
-    auto* strays = reinterpret_cast<StrayBars*>(context);
-    if (CToolBarFx* bar = GetWindowObjectAs<CToolBarFx>(hwnd, kBarProp); bar && bar->frame == strays->frame)
-        strays->found.push_back(bar);
+    auto* search = reinterpret_cast<StraySearch*>(context);
+    if (CToolBarFx* bar = GetWindowObjectAs<CToolBarFx>(hwnd, kBarProp); bar && bar->frame == search->frame) {
+        search->found = bar;
+        return FALSE;
+    }
     return TRUE;
 }
 
-BOOL CALLBACK FindStrayBarsIn(HWND hwnd, LPARAM context) {
+BOOL CALLBACK FindStrayBarIn(HWND hwnd, LPARAM context) {
     FindStrayBar(hwnd, context);
-    EnumChildWindows(hwnd, FindStrayBar, context);
-    return TRUE;
+    auto* search = reinterpret_cast<StraySearch*>(context);
+    if (!search->found) EnumChildWindows(hwnd, FindStrayBar, context);
+    return search->found ? FALSE : TRUE;
 }
 
 }  // namespace
 
 void CCtrlFrameFx::GiveBackStrayBars(int code) {
-    StrayBars strays{this, {}};
-    EnumThreadWindows(GetCurrentThreadId(), FindStrayBarsIn, reinterpret_cast<LPARAM>(&strays));
-    // A bar whose window lives outside this frame outlives it: give it back whole, even when the
-    // frame is being destroyed.
-    for (CToolBarFx* bar : strays.found) DiscardBar(bar, IsChild(hwnd, bar->hwnd) ? code : FXS_DETACH);
-}
-
-CCtrlFrameFx::~CCtrlFrameFx() {
-    RemovePropA(hwnd, kFrameProp);
-    delete clientPane;
-    delete statusBar;
+    // One at a time: giving a bar back changes the window tree being walked.
+    for (;;) {
+        StraySearch search{this, nullptr};
+        EnumThreadWindows(GetCurrentThreadId(), FindStrayBarIn, reinterpret_cast<LPARAM>(&search));
+        if (!search.found) return;
+        // A bar whose window lives outside this frame outlives it: give it back whole, even when
+        // the frame is being destroyed.
+        DiscardBar(search.found, IsChild(hwnd, search.found->hwnd) ? code : FXS_DETACH);
+    }
 }
 
 bool CCtrlFrameFx::HasVisibleStatusBar() const {
     return (flags & AF_MDIFRAME) && statusBar && statusBar->visible;
 }
 
+bool CCtrlFrameFx::IsPart(HWND window) const {
+    if (!window) return false;
+    if (clientPane && window == clientPane->hwnd) return true;
+    if (statusBar && (window == statusBar->hwnd || (statusBar->progress && window == statusBar->progress->hwnd)))
+        return true;
+    for (const CDockSiteFx* site : dockSites)
+        if (site && window == site->hwnd) return true;
+    return false;
+}
+
 void CCtrlFrameFx::BroadcastFrameState(int code) {
-    for (CDockSiteFx*& site : dockSites) {
-        if (!site) continue;
-        if (code == FXS_DETACH || code == FXS_DESTROY) {
-            site->DetachSite(code);
-            delete site;
-            site = nullptr;  // no pointer to a deleted site survives
-        } else if (code >= FXS_ACTIVE && code <= FXS_MINIMIZE) {
-            site->NotifyBars(code);
-        }
+    if (code < FXS_ACTIVE || code > FXS_MINIMIZE) return;
+    Hold<CCtrlFrameFx> hold(this);
+    for (CDockSiteFx* site : dockSites) {
+        if (!hold.Alive()) return;
+        if (site) site->NotifyBars(code);
     }
 }
 
-void CCtrlFrameFx::Detach(int code) {
-    BroadcastFrameState(code);
+void CCtrlFrameFx::Detach(int code, bool tellHost) {
+    // Each step may run host code; the frame is released already, so nothing the host calls
+    // reaches it, and each part gives back only what it still has.
+    for (CDockSiteFx* site : dockSites)
+        if (site) site->DetachSite(code);
     GiveBackStrayBars(code);
-    clientPane->Detach();
-    if (statusBar) RestoreWindowProc(statusBar);
-    RestoreWindowProc(this);
-    if (code & 3) {
+    if (clientPane) clientPane->Detach();
+    if (statusBar) statusBar->Detach();
+    if (subclassed) {
+        RemoveWindowProc(this, FrameWndProc);
+        subclassed = FALSE;
+    }
+    if (tellHost && IsWindow(hwnd)) {
         // The host learns its attach-time rectangle again, straight from its own procedure.
         WINDOWPOS pos{hwnd, nullptr, attachRect.left, attachRect.top,
                       attachRect.right - attachRect.left, attachRect.bottom - attachRect.top,
@@ -111,14 +161,57 @@ void CCtrlFrameFx::Detach(int code) {
     }
 }
 
-void CCtrlFrameFx::Release(CCtrlFrameFx* frame, int code) {
-    frame->Detach(code);
-    DeleteWindowObject(frame);
+void CCtrlFrameFx::Release(CCtrlFrameFx* frame, int code, bool tellHost) {
+    if (!BeginRelease(frame)) return;
+    Hold<CCtrlFrameFx> hold(frame);
+    frame->Detach(code, tellHost);
+    EndRelease(frame, kFrameProp);
+}
+
+LRESULT CCtrlFrameFx::OnDestroy(CCtrlFrameFx* frame, WPARAM wParam, LPARAM lParam) {
+    Hold<CCtrlFrameFx> hold(frame);
+    const bool mine = BeginRelease(frame);
+    if (mine) frame->Detach(FXS_DESTROY, false);
+    CallPrevWindowProc(frame, WM_DESTROY, wParam, lParam);
+    if (mine) EndRelease(frame, kFrameProp);
+    return 0;
 }
 
 CCtrlFrameFx* FrameOfChild(HWND child) {
     HWND parent = GetParent(child);
     return parent ? GetWindowObjectAs<CCtrlFrameFx>(parent, kFrameProp) : nullptr;
+}
+
+CCtrlFrameFx* FrameOfPart(HWND part) {
+    HWND parent = GetParent(part);
+    return parent ? static_cast<CCtrlFrameFx*>(FindWindowRecord(parent, kFrameProp)) : nullptr;
+}
+
+WindowRecord* SubclassedPart(HWND hwnd, CCtrlFrameFx** owner) {
+    CCtrlFrameFx* frame = FrameOfPart(hwnd);
+    if (!frame) return nullptr;
+    WindowRecord* part = nullptr;
+    if (frame->clientPane && frame->clientPane->subclassed && frame->clientPane->hwnd == hwnd)
+        part = frame->clientPane;
+    else if (frame->statusBar && frame->statusBar->subclassed && frame->statusBar->hwnd == hwnd)
+        part = frame->statusBar;
+    for (CDockSiteFx* site : frame->dockSites)
+        if (!part && site && site->subclassed && site->hwnd == hwnd) part = site;
+    if (part && owner) *owner = frame;
+    return part;
+}
+
+WindowRecord* FramePartRecord(HWND hwnd) { return SubclassedPart(hwnd, nullptr); }
+
+bool IsLibraryOwned(HWND hwnd) {
+    if (FindWindowRecord(hwnd, kMiniFrameProp)) return true;
+    // A part sits in its frame; the progress control one level further down, in the status bar.
+    HWND up = GetParent(hwnd);
+    for (int level = 0; up && level < 2; ++level, up = GetParent(up)) {
+        const auto* frame = static_cast<const CCtrlFrameFx*>(FindWindowRecord(up, kFrameProp));
+        if (frame && frame->IsPart(hwnd)) return true;
+    }
+    return false;
 }
 
 namespace {
@@ -147,13 +240,13 @@ extern "C" int WINAPI AttachFrame(HWND frame, UINT attachFlags) {
         if ((manager->flags & attachFlags & AF_KINDMASK) == 0) return 0;  // the kind may not change
         manager->flags = attachFlags;
     } else {
-        if (!IsOwnWindow(frame)) return 0;
+        if (!IsOwnWindow(frame) || IsLibraryOwned(frame)) return 0;
         const UINT child = GetWindowLongA(frame, GWL_STYLE) & WS_CHILD;
         if (!AcceptsKind(frame, attachFlags, child != 0)) return 0;
-        manager = NewWindowObject<CCtrlFrameFx>(frame, attachFlags);
+        manager = CCtrlFrameFx::Create(frame, attachFlags, child);
         if (!manager) return 0;
-        manager->isChild = child;
     }
+    Hold<CCtrlFrameFx> hold(manager);
 
     DWORD style = GetWindowLongA(frame, GWL_STYLE);
     DWORD exStyle = GetWindowLongA(frame, GWL_EXSTYLE);
@@ -167,14 +260,15 @@ extern "C" int WINAPI AttachFrame(HWND frame, UINT attachFlags) {
     SetWindowLongA(frame, GWL_EXSTYLE, exStyle);
     SetWindowPos(frame, nullptr, 0, 0, 0, 0,
                  SWP_FRAMECHANGED | SWP_NOACTIVATE | SWP_NOZORDER | SWP_NOMOVE | SWP_NOSIZE);
-    manager->RecalcLayout(LAYOUT_DEFAULT, nullptr);
-    return 1;
+    if (hold.Alive()) manager->RecalcLayout(LAYOUT_DEFAULT, nullptr);
+    // The host may have detached or destroyed the frame from inside any of these messages.
+    return hold.Alive() ? 1 : 0;
 }
 
 extern "C" int WINAPI DetachFrame(HWND frame) {
     CCtrlFrameFx* manager = GetWindowObjectAs<CCtrlFrameFx>(frame, kFrameProp);
     if (!manager) return 0;
-    CCtrlFrameFx::Release(manager, FXS_DETACH);
+    CCtrlFrameFx::Release(manager, FXS_DETACH, true);
     return 1;
 }
 

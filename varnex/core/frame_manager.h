@@ -5,7 +5,7 @@
 
 #include <windows.h>
 
-#include <vector>
+#include <array>
 
 #include "core/registry.h"
 
@@ -16,29 +16,47 @@ struct CStatusBarFx;
 struct CDockSiteFx;
 struct CToolBarFx;
 
-struct CCtrlFrameFx : WindowRecord {
-    UINT isChild;            // WS_CHILD of the frame when attached
-    BOOL ownedActivation;    // an owned window of an MDI frame holds the activation
-    RECT attachRect;         // window rectangle at attach, given back on detach
-    CToolBarFx* adoptedBar;  // the "Standard" toolbar turned into a bar, if any
-    CStatusBarFx* statusBar;
-    CClientPaneFx* clientPane;
-    std::vector<CDockSiteFx*> dockSites;  // top, left, right, bottom
+struct CCtrlFrameFx : RegisteredRecord {
+    UINT isChild = 0;                  // WS_CHILD of the frame when attached
+    BOOL ownedActivation = FALSE;      // an owned window of an MDI frame holds the activation
+    BOOL subclassed = FALSE;           // the frame procedure is on the frame
+    RECT attachRect{};                 // window rectangle at attach, given back on detach
+    CToolBarFx* adoptedBar = nullptr;  // the "Standard" toolbar turned into a bar, if any
+    CStatusBarFx* statusBar = nullptr;
+    CClientPaneFx* clientPane = nullptr;
+    std::array<CDockSiteFx*, 4> dockSites{};  // top, left, right, bottom
 
     CCtrlFrameFx(HWND frame, UINT attachFlags);
-    ~CCtrlFrameFx();
+    ~CCtrlFrameFx();  // deletes the parts (given back by Detach)
+
+    // Attaches a frame manager to the frame: every part found or made and subclassed, the
+    // "Standard" toolbar adopted. Null, with everything given back, when a window cannot be made,
+    // memory is short, or the host released the frame meanwhile.
+    static CCtrlFrameFx* Create(HWND frame, UINT attachFlags, UINT child);
+    // Ends the frame manager: marked released, parts given back with `code` (FXS_DETACH: bars,
+    // sites and windows as they were found; FXS_DESTROY: the frame is going, procedures only),
+    // the attach-time rectangle handed to the host when `tellHost`, then unregistered and freed
+    // once nothing holds it.
+    static void Release(CCtrlFrameFx* frame, int code, bool tellHost);
+    // The frame's own WM_DESTROY: everything given back before the host hears of the end, and
+    // no export finds the frame manager from then on (a host detaching in its own WM_DESTROY
+    // gets 0); the property goes after the host's handling, the block when nothing holds it.
+    static LRESULT OnDestroy(CCtrlFrameFx* frame, WPARAM wParam, LPARAM lParam);
 
     UINT Kind() const { return flags & 0xF; }
+    bool Attached() const { return !released; }
     bool HasVisibleStatusBar() const;
+    // Is `hwnd` one of the frame's parts (pane, status bar, a dock site) or the progress control?
+    bool IsPart(HWND hwnd) const;
 
-    // Gives every part back (procedures restored, created windows destroyed); FXS_DETACH also
-    // hands the host its attach-time rectangle.
-    void Detach(int code);
+    // FXS_ACTIVE to FXS_MINIMIZE for the dock sites' bars; other codes do nothing.
     void BroadcastFrameState(int code);
-    // Docks the bar into `site`, or into the site of its side bits when null.
-    void DockBarInSite(CToolBarFx* bar, CDockSiteFx* site);
-    // Puts the bar into the list of its side's site if it is in none (floating windows to come).
-    void FloatBar(CToolBarFx* bar);
+    // Docks the bar into `site`, or into the site of its side bits when null; false when memory
+    // is short (the bar then stays where it was).
+    bool DockBarInSite(CToolBarFx* bar, CDockSiteFx* site);
+    // Puts the bar into the list of its side's site if it is in none, and floats it in its own
+    // floating window; false, with the bar where it was, when the window cannot be made.
+    bool FloatBar(CToolBarFx* bar);
 
     // Layout (frame_layout.cpp).
     void RecalcLayout(UINT request, const RECT* rect);
@@ -49,14 +67,25 @@ struct CCtrlFrameFx : WindowRecord {
     void LimitSizingRect(UINT edge, RECT* dragged);
     void AdjustPanePos(WINDOWPOS* pos);
 
+private:
+    bool AttachParts();
+    // False when a toolbar to adopt could not be made a bar.
+    bool AdoptStandardToolBar(int siteIndex);
+    // Gives every part back; FXS_DETACH also gives bars and created windows back whole.
+    void Detach(int code, bool tellHost);
     // Gives back the bars handed to this frame that sit in none of its sites.
     void GiveBackStrayBars(int code);
-
-    // Ends the frame manager: parts detached with `code`, object destroyed, block freed.
-    static void Release(CCtrlFrameFx* frame, int code);
 };
 
 // Frame manager of the frame that owns `child` (its parent), or null.
 CCtrlFrameFx* FrameOfChild(HWND child);
+// The same while it is being released, for the frame procedure on the frame's parts.
+CCtrlFrameFx* FrameOfPart(HWND part);
+// The record of the part `hwnd` is while the frame procedure is on it (pane, status bar, dock
+// site), with its frame in `owner`; null for any other window.
+WindowRecord* SubclassedPart(HWND hwnd, CCtrlFrameFx** owner);
+// A window that belongs to the library or to a frame's layout: parts, progress controls and
+// floating windows. Such a window is never made a frame or a bar.
+bool IsLibraryOwned(HWND hwnd);
 
 }  // namespace varnex

@@ -5,6 +5,7 @@
 #include "core/host.h"
 #include "core/scroll_bar.h"
 #include "core/status_bar.h"
+#include "core/subclass.h"
 #include "dock/bar_proc.h"
 #include "dock/dock_site.h"
 #include "dock/tool_bar.h"
@@ -33,30 +34,33 @@ bool ToolBarNotify(LPARAM lParam, LRESULT* result) {
     return true;
 }
 
-LRESULT OnRestore(CCtrlFrameFx* frame, WPARAM wParam, LPARAM lParam) {
-    if (frame->flags & AF_KEEPCLIENTSIZE)
+LRESULT OnRestore(const Hold<CCtrlFrameFx>& hold, WPARAM wParam, LPARAM lParam) {
+    CCtrlFrameFx* frame = hold.get();
+    // The host handles the restore itself and may close or detach the frame from there: the
+    // library goes on only while the frame is still its own.
+    if (frame->flags & AF_KEEPCLIENTSIZE) {
         frame->RecalcLayout(LAYOUT_RESTORED | LAYOUT_FITFRAME | LAYOUT_COMPUTE, nullptr);
+        if (!hold.Alive()) return CallPrevWindowProc(frame, WM_SYSCOMMAND, wParam, lParam);
+    }
     if (frame->isChild && IsIconic(frame->hwnd)) {
         CallPrevWindowProc(frame, WM_SYSCOMMAND, SC_RESTORE, lParam);
-        frame->BroadcastFrameState(FXS_RESTORE);
+        if (hold.Alive()) frame->BroadcastFrameState(FXS_RESTORE);
         return 0;
     }
     if (frame->flags & AF_SYSMENU) return CallPrevWindowProc(frame, WM_SYSCOMMAND, wParam, lParam);
     // Without a system menu the host sees the restore twice: before and after the menu goes.
     CallPrevWindowProc(frame, WM_SYSCOMMAND, SC_RESTORE, lParam);
+    if (!hold.Alive() || !IsWindow(frame->hwnd)) return 0;
     SetWindowLongA(frame->hwnd, GWL_STYLE, GetWindowLongA(frame->hwnd, GWL_STYLE) & ~WS_SYSMENU);
     return CallPrevWindowProc(frame, WM_SYSCOMMAND, wParam, lParam);
 }
 
-LRESULT FrameMessage(CCtrlFrameFx* frame, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT FrameMessage(const Hold<CCtrlFrameFx>& hold, UINT message, WPARAM wParam, LPARAM lParam) {
+    CCtrlFrameFx* frame = hold.get();
     const UINT kind = frame->Kind();
     switch (message) {
-    case WM_DESTROY: {
-        frame->Detach(FXS_DESTROY);
-        CallPrevWindowProc(frame, message, wParam, lParam);
-        DeleteWindowObject(frame);
-        return 0;
-    }
+    case WM_DESTROY:
+        return CCtrlFrameFx::OnDestroy(frame, wParam, lParam);
     case WM_SIZE:
         if (wParam == SIZE_RESTORED || wParam == SIZE_MAXIMIZED) {
             UINT request = (wParam == SIZE_RESTORED ? LAYOUT_RESTORED : LAYOUT_MAXIMIZED) |
@@ -103,16 +107,12 @@ LRESULT FrameMessage(CCtrlFrameFx* frame, UINT message, WPARAM wParam, LPARAM lP
                 }
             }
         } else if (wParam == SC_RESTORE) {
-            return OnRestore(frame, wParam, lParam);
+            return OnRestore(hold, wParam, lParam);
         }
         break;
     case WM_PARENTNOTIFY:
-        if (LOWORD(wParam) == WM_CREATE && HIWORD(wParam) == kToolBarId) {
-            HWND toolbar = reinterpret_cast<HWND>(lParam);
-            SetWindowPos(toolbar, nullptr, 0, 0, 0, 0, kSwpHide);
-            WNDPROC previous = SubclassWindow(toolbar, BarWndProc);
-            SetWindowLongPtrA(toolbar, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(previous));
-        }
+        if (LOWORD(wParam) == WM_CREATE && HIWORD(wParam) == kToolBarId)
+            BeginToolBarRedirection(reinterpret_cast<HWND>(lParam));
         break;
     case WM_NOTIFY:
         if (LRESULT result; ToolBarNotify(lParam, &result)) return result;
@@ -130,11 +130,13 @@ LRESULT FrameMessage(CCtrlFrameFx* frame, UINT message, WPARAM wParam, LPARAM lP
     return CallPrevWindowProc(frame, message, wParam, lParam);
 }
 
-LRESULT StatusBarMessage(CCtrlFrameFx* frame, CStatusBarFx* bar, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT StatusBarMessage(const Hold<CCtrlFrameFx>& hold, CStatusBarFx* bar, UINT message, WPARAM wParam,
+                         LPARAM lParam) {
     if (message == WM_DESTROY) {
         CallPrevWindowProc(bar, message, wParam, lParam);
-        // A frame without its status bar cannot be laid out as attached: give everything back.
-        CCtrlFrameFx::Release(frame, FXS_DESTROY);
+        // A frame without its status bar cannot be laid out as attached: everything is given
+        // back as DetachFrame gives it, unless the host did so itself meanwhile.
+        if (hold.Alive()) CCtrlFrameFx::Release(hold.get(), FXS_DETACH, false);
         return 0;
     }
     if (message == WM_WINDOWPOSCHANGING) bar->OnPosChanging(reinterpret_cast<const WINDOWPOS*>(lParam));
@@ -158,13 +160,16 @@ LRESULT SiteMessage(CDockSiteFx* site, HWND hwnd, UINT message, WPARAM wParam, L
     return DefWindowProcA(hwnd, message, wParam, lParam);
 }
 
-LRESULT PaneMessage(CCtrlFrameFx* frame, CClientPaneFx* pane, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT PaneMessage(const Hold<CCtrlFrameFx>& hold, CClientPaneFx* pane, UINT message, WPARAM wParam,
+                    LPARAM lParam) {
+    CCtrlFrameFx* frame = hold.get();
     const UINT kind = frame->Kind();
     switch (message) {
     case WM_DESTROY:
-        CallPrevWindowProc(pane, message, wParam, lParam);
         pane->created = FALSE;  // the window is going already: its children go with it
-        CCtrlFrameFx::Release(frame, FXS_DESTROY);
+        CallPrevWindowProc(pane, message, wParam, lParam);
+        // As for the status bar: given back whole, sites the library made destroyed.
+        if (hold.Alive()) CCtrlFrameFx::Release(frame, FXS_DETACH, false);
         return 0;
     case WM_SIZE:
         if (!(kind & AF_MDIFRAME) && (pane->hScroll || pane->vScroll)) return 0;
@@ -208,23 +213,32 @@ LRESULT PaneMessage(CCtrlFrameFx* frame, CClientPaneFx* pane, UINT message, WPAR
     return CallPrevWindowProc(pane, message, wParam, lParam);
 }
 
+// What the frame procedure does for one of the frame's parts.
+LRESULT PartMessage(const Hold<CCtrlFrameFx>& hold, WindowRecord* part, UINT message, WPARAM wParam,
+                    LPARAM lParam) {
+    CCtrlFrameFx* frame = hold.get();
+    // A frame being given back: its parts only pass messages on.
+    if (frame->released) return CallPrevWindowProc(part, message, wParam, lParam);
+    if (part == frame->statusBar) return StatusBarMessage(hold, frame->statusBar, message, wParam, lParam);
+    if (part == frame->clientPane) return PaneMessage(hold, frame->clientPane, message, wParam, lParam);
+    return SiteMessage(static_cast<CDockSiteFx*>(part), part->hwnd, message, wParam, lParam);
+}
+
 }  // namespace
 
 LRESULT CALLBACK FrameWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (HANDLE block = GetPropA(hwnd, kFrameProp))
-        return FrameMessage(static_cast<CCtrlFrameFx*>(GlobalLock(block)), message, wParam, lParam);
-
-    CCtrlFrameFx* frame = FrameOfChild(hwnd);
-    if (!frame) return DefWindowProcA(hwnd, message, wParam, lParam);
-    const int id = GetDlgCtrlID(hwnd);
-    if (id == static_cast<int>(kStatusBarId) && frame->statusBar && frame->statusBar->hwnd == hwnd)
-        return StatusBarMessage(frame, frame->statusBar, message, wParam, lParam);
-    if (id >= static_cast<int>(kFirstSiteId) && id < static_cast<int>(kFirstSiteId) + kSiteCount) {
-        CDockSiteFx* site = frame->dockSites[id - kFirstSiteId];
-        if (site && site->hwnd == hwnd) return SiteMessage(site, hwnd, message, wParam, lParam);
+    if (auto* frame = static_cast<CCtrlFrameFx*>(FindWindowRecord(hwnd, kFrameProp))) {
+        Hold<CCtrlFrameFx> hold(frame);
+        if (frame->released) return CallPrevWindowProc(frame, message, wParam, lParam);
+        return FrameMessage(hold, message, wParam, lParam);
     }
-    if (id == static_cast<int>(kPaneId) && frame->clientPane->hwnd == hwnd)
-        return PaneMessage(frame, frame->clientPane, message, wParam, lParam);
+    CCtrlFrameFx* owner = nullptr;
+    if (WindowRecord* part = SubclassedPart(hwnd, &owner)) {
+        Hold<CCtrlFrameFx> hold(owner);
+        return PartMessage(hold, part, message, wParam, lParam);
+    }
+    if (WNDPROC through = PassThroughOf(hwnd, FrameWndProc))
+        return CallPassThrough(hwnd, through, message, wParam, lParam);
     return DefWindowProcA(hwnd, message, wParam, lParam);
 }
 

@@ -24,6 +24,10 @@ struct SizeParentParams {
     BOOL stretch;
 };
 
+// The largest window coordinate or size the system keeps; anything further out is cut, so the
+// layout never places a window beyond it.
+constexpr LONG kMaxCoordinate = 0x7FFF;
+
 // Window-position flag words the library uses throughout.
 constexpr UINT kSwpHide = 0x297;
 constexpr UINT kSwpShow = 0x257;

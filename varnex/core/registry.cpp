@@ -1,31 +1,56 @@
 #include "core/registry.h"
 
+#include "core/memory.h"
+#include "core/ptr_list.h"
+
 namespace varnex {
 
 namespace {
+
 long g_live_blocks = 0;
+// The windows the library made, for LiveLibraryWindows; handles of destroyed ones are dropped
+// as new ones come.
+PtrList<HWND__> g_made;
+
+void ForgetDestroyedWindows() {
+    g_made.RemoveIf([](HWND w) { return !IsWindow(w); });
+    g_made.TrimIfEmpty();
 }
+
+}  // namespace
 
 bool IsOwnWindow(HWND hwnd) {
     DWORD process = 0;
     return IsWindow(hwnd) && GetWindowThreadProcessId(hwnd, &process) && process == GetCurrentProcessId();
 }
 
-void* GetWindowObject(HWND hwnd, const char* className) {
+RegisteredRecord* FindWindowRecord(HWND hwnd, const char* className) {
     if (!IsOwnWindow(hwnd)) return nullptr;
     HANDLE block = GetPropA(hwnd, className);
-    return block ? GlobalLock(block) : nullptr;
+    return block ? static_cast<RegisteredRecord*>(GlobalLock(block)) : nullptr;
+}
+
+void* GetWindowObject(HWND hwnd, const char* className) {
+    RegisteredRecord* record = FindWindowRecord(hwnd, className);
+    return record && !record->released ? record : nullptr;
 }
 
 void* AllocWindowObject(size_t size) {
+    if (!AllocationAllowed()) return nullptr;
     HGLOBAL block = GlobalAlloc(GMEM_ZEROINIT, size);
     if (!block) return nullptr;
     ++g_live_blocks;
     return GlobalLock(block);
 }
 
-void AttachWindowObject(WindowRecord* object, const char* className) {
-    SetPropA(object->hwnd, className, GlobalHandle(object));
+bool AttachWindowObject(RegisteredRecord* object, const char* className) {
+    return SetPropA(object->hwnd, className, GlobalHandle(object)) != FALSE;
+}
+
+void DetachWindowObject(RegisteredRecord* object, const char* className) {
+    // The window may carry another object of the class by now (detached and attached again
+    // from inside a notification): that one stays.
+    if (object->hwnd && GetPropA(object->hwnd, className) == GlobalHandle(object)) RemovePropA(object->hwnd, className);
 }
 
 void FreeWindowObject(void* object) {
@@ -40,15 +65,6 @@ LRESULT CallPrevWindowProc(const WindowRecord* record, UINT message, WPARAM wPar
     return CallWindowProcA(record->prevProc, record->hwnd, message, wParam, lParam);
 }
 
-WNDPROC SubclassWindow(HWND hwnd, WNDPROC proc) {
-    return reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(proc)));
-}
-
-void RestoreWindowProc(const WindowRecord* record) {
-    SetWindowLongPtrA(record->hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(record->prevProc));
-}
-
 void DestroyWrappedWindow(const WindowRecord* record) { DestroyWindow(record->hwnd); }
 
 void RaiseWindowObject(const WindowRecord* record, HWND insertAfter) {
@@ -59,7 +75,7 @@ void RaiseWindowObject(const WindowRecord* record, HWND insertAfter) {
     SetWindowPos(record->hwnd, insertAfter, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
 }
 
-void CreateFrameChild(WindowRecord* record, DWORD style, DWORD exStyle, HWND parent, UINT id) {
+bool CreateFrameChild(WindowRecord* record, DWORD style, DWORD exStyle, HWND parent, UINT id) {
     const char* className;
     UINT menuId = id;
     if (id >= 0xE81B && id <= 0xE81E) {
@@ -72,12 +88,25 @@ void CreateFrameChild(WindowRecord* record, DWORD style, DWORD exStyle, HWND par
     } else if (id == 0xE810) {
         className = "msctls_progress32";
     } else {
-        return;
+        return false;
     }
+    ForgetDestroyedWindows();
+    if (!g_made.Reserve(g_made.size() + 1)) return false;
     HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(parent, GWLP_HINSTANCE));
-    record->hwnd = CreateWindowExA(exStyle, className, nullptr, style, 0, 0, 0, 0, parent,
-                                   reinterpret_cast<HMENU>(static_cast<UINT_PTR>(menuId)), instance,
-                                   nullptr);
+    HWND made = CreateWindowExA(exStyle, className, nullptr, style, 0, 0, 0, 0, parent,
+                                reinterpret_cast<HMENU>(static_cast<UINT_PTR>(menuId)), instance, nullptr);
+    if (!made) {
+        g_made.TrimIfEmpty();
+        return false;
+    }
+    record->hwnd = made;
+    g_made.Append(made);
+    return true;
+}
+
+long LiveLibraryWindows() {
+    ForgetDestroyedWindows();
+    return static_cast<long>(g_made.size());
 }
 
 }  // namespace varnex

@@ -6,6 +6,7 @@
 #include "core/client_pane.h"
 #include "core/frame_manager.h"
 #include "core/host.h"
+#include "core/memory.h"
 #include "varnex.h"
 
 namespace varnex {
@@ -56,13 +57,8 @@ void MoveChildren(HWND pane, int dx, int dy) {
 
 }  // namespace
 
-CScrollBarFx::CScrollBarFx(CClientPaneFx* owner, int barKind) {
-    kind = static_cast<BYTE>(barKind);
-    lineStep = 10;
-    info = SCROLLINFO{};
+CScrollBarFx::CScrollBarFx(CClientPaneFx* owner, int barKind) : kind(static_cast<BYTE>(barKind)), pane(owner) {
     info.cbSize = sizeof info;
-    shown = TRUE;
-    pane = owner;
 }
 
 bool CScrollBarFx::Exceeds(LONG length) const {
@@ -267,6 +263,7 @@ extern "C" int WINAPI SetScrollBar(HWND window, int start, int end, int position
     CClientPaneFx* pane = frame->clientPane;
     // Only the client pane scrolls: another child of the frame has no bars to give.
     if (!pane || pane->hwnd != window) return 0;
+    Hold<CCtrlFrameFx> hold(frame);
 
     RECT content{};
     if (flags & SSR_AUTO) {
@@ -286,15 +283,16 @@ extern "C" int WINAPI SetScrollBar(HWND window, int start, int end, int position
         if (!(flags & bit)) continue;
         CScrollBarFx*& bar = barKind == SB_HORZ ? pane->hScroll : pane->vScroll;
         if (flags & SSR_REMOVE) {
-            if (bar) {
-                bar->TakeDown();
-                delete bar;
+            if (CScrollBarFx* removed = bar) {
                 bar = nullptr;
+                removed->TakeDown();
+                Delete(removed);
             }
         } else {
-            if (!bar) bar = new CScrollBarFx(pane, barKind);
+            if (!bar && !(bar = New<CScrollBarFx>(pane, barKind))) return result;
             bar->Configure(start, end, position, line, flags, content);
         }
+        if (!hold.Alive()) return 0;
         result = 1;
     }
     if (flags & (SSR_START | SSR_END | SSR_REMOVE)) frame->RecalcLayout(LAYOUT_DEFAULT, nullptr);

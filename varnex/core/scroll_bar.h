@@ -9,10 +9,10 @@ namespace varnex {
 struct CClientPaneFx;
 
 struct CScrollBarFx {
-    BYTE kind;         // SB_HORZ or SB_VERT
-    LONG lineStep;     // one line step, in pixels
-    SCROLLINFO info;   // the library's copy of the bar's state; nPos in content pixels
-    BOOL shown;        // the bar is needed: its range exceeds the page
+    BYTE kind;            // SB_HORZ or SB_VERT
+    LONG lineStep = 10;   // one line step, in pixels
+    SCROLLINFO info{};    // the library's copy of the bar's state; nPos in content pixels
+    BOOL shown = TRUE;    // the bar is needed: its range exceeds the page
     CClientPaneFx* pane;
 
     CScrollBarFx(CClientPaneFx* owner, int barKind);

@@ -5,29 +5,39 @@
 #include "core/frame_manager.h"
 #include "core/frame_proc.h"
 #include "core/host.h"
+#include "core/memory.h"
+#include "core/subclass.h"
 #include "varnex.h"
 
 namespace varnex {
 
-CStatusBarFx::CStatusBarFx(CCtrlFrameFx* owner) {
-    hwnd = GetDlgItem(owner->hwnd, kStatusBarId);
-    flags = 0;
-    prevProc = nullptr;
-    frame = owner;
+bool CStatusBarFx::Attach() {
+    hwnd = GetDlgItem(frame->hwnd, kStatusBarId);
     visible = IsWindowVisible(hwnd);
-    minHeight = 0;  // counted once a change shows the bar
-    progress = nullptr;
     GetClientRect(hwnd, &barRect);
     SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE);
-    prevProc = SubclassWindow(hwnd, FrameWndProc);
+    if (!InstallWindowProc(this, FrameWndProc)) return false;
+    subclassed = TRUE;
+    return true;
 }
 
-CStatusBarFx::~CStatusBarFx() {
-    if (progress) {
-        // Gone already when the status bar itself is being destroyed.
-        if (IsWindow(progress->hwnd)) DestroyWindow(progress->hwnd);
-        delete progress;
+void CStatusBarFx::Detach() {
+    DestroyProgress();
+    if (subclassed) {
+        RemoveWindowProc(this, FrameWndProc);
+        subclassed = FALSE;
     }
+}
+
+CStatusBarFx::~CStatusBarFx() { DestroyProgress(); }
+
+void CStatusBarFx::DestroyProgress() {
+    if (!progress) return;
+    CProgressFx* control = progress;
+    progress = nullptr;
+    // Gone already when the status bar itself is being destroyed.
+    if (IsWindow(control->hwnd)) DestroyWindow(control->hwnd);
+    Delete(control);
 }
 
 void CStatusBarFx::OnPosChanging(const WINDOWPOS* pos) {
@@ -54,15 +64,15 @@ void CStatusBarFx::PlaceProgress(LONG clientWidth) {
 CProgressFx* CStatusBarFx::Progress() {
     // A control that someone else destroyed is made again rather than called with a dead handle.
     if (progress && !(IsWindow(progress->hwnd) && GetParent(progress->hwnd) == hwnd)) {
-        delete progress;
+        Delete(progress);
         progress = nullptr;
     }
     if (progress) return progress;
-    auto* control = new CProgressFx{};
+    auto* control = New<CProgressFx>();
+    if (!control) return nullptr;
     control->statusBar = this;
-    CreateFrameChild(control, WS_CHILD | WS_CLIPSIBLINGS | PBS_SMOOTH, 0, hwnd, kProgressId);
-    if (!control->hwnd) {
-        delete control;
+    if (!CreateFrameChild(control, WS_CHILD | WS_CLIPSIBLINGS | PBS_SMOOTH, 0, hwnd, kProgressId)) {
+        Delete(control);
         return nullptr;
     }
     // Not subclassed: its own procedure is called directly.
@@ -89,11 +99,14 @@ extern "C" int WINAPI SetStatusBar(HWND window, int rangeLow, int rangeHigh, int
                                    UINT flags) {
     CCtrlFrameFx* frame = FrameOfChild(window);
     if (!frame || !frame->statusBar) return 0;
-    CStatusBarFx* bar = frame->statusBar;
+    Hold<CCtrlFrameFx> hold(frame);
     // The host frame shows the text in its status bar.
-    if ((flags & SSB_TEXT) && text)
+    if ((flags & SSB_TEXT) && text) {
         CallPrevWindowProc(frame, kWmSetMessageString, 0, reinterpret_cast<LPARAM>(text));
+        if (!hold.Alive()) return 0;
+    }
     if (!(flags & SSB_PROGRESS)) return 1;
+    CStatusBarFx* bar = frame->statusBar;
 
     CProgressFx* progress = bar->Progress();
     if (!progress) return 0;

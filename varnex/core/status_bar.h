@@ -12,19 +12,25 @@ struct CCtrlFrameFx;
 struct CStatusBarFx;
 
 struct CProgressFx : WindowRecord {
-    BOOL visible;
-    CStatusBarFx* statusBar;
+    BOOL visible = FALSE;
+    CStatusBarFx* statusBar = nullptr;
 };
 
 struct CStatusBarFx : WindowRecord {
-    RECT barRect;     // right and bottom hold the bar's width and height
-    BOOL visible;
-    LONG minHeight;   // what the bar adds to the frame's track size
-    CProgressFx* progress;
+    RECT barRect{};      // right and bottom hold the bar's width and height
+    BOOL visible = FALSE;
+    LONG minHeight = 0;  // what the bar adds to the frame's track size; counted once a change shows the bar
+    BOOL subclassed = FALSE;
+    CProgressFx* progress = nullptr;
     CCtrlFrameFx* frame;
 
-    explicit CStatusBarFx(CCtrlFrameFx* owner);
+    explicit CStatusBarFx(CCtrlFrameFx* owner) : frame(owner) {}
     ~CStatusBarFx();
+
+    // Follows the frame's status bar from now on; false when it cannot be subclassed.
+    bool Attach();
+    // Gives the status bar back: its own procedure, and no progress control of the library's.
+    void Detach();
 
     LONG Height() const { return barRect.bottom; }
     // WM_WINDOWPOSCHANGING bookkeeping: visibility, minimum height, size.
@@ -35,6 +41,9 @@ struct CStatusBarFx : WindowRecord {
     CProgressFx* Progress();
     // Shows or hides the progress control; no window call when it is already so.
     void ShowProgress(bool show);
+
+private:
+    void DestroyProgress();
 };
 
 }  // namespace varnex

@@ -4,6 +4,7 @@
 
 #include "core/frame_manager.h"
 #include "core/host.h"
+#include "core/subclass.h"
 #include "dock/dock_site.h"
 #include "dock/tool_bar.h"
 #include "dock/tool_menu.h"
@@ -18,7 +19,8 @@ namespace {
 
 // What every bar shares: a plain window gets its own procedure; a toolbar is handled here or
 // goes straight to the toolbar class, past every subclass.
-LRESULT CommonMessage(CToolBarFx* bar, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CommonMessage(const Hold<CToolBarFx>& hold, UINT message, WPARAM wParam, LPARAM lParam) {
+    CToolBarFx* bar = hold.get();
     if (!bar->isToolBar) return CallPrevWindowProc(bar, message, wParam, lParam);
     switch (message) {
     case WM_SETTEXT:
@@ -44,6 +46,7 @@ LRESULT CommonMessage(CToolBarFx* bar, UINT message, WPARAM wParam, LPARAM lPara
         [[fallthrough]];
     case TB_AUTOSIZE:
         bar->CallClassProc(message, wParam, lParam);
+        if (!hold.Alive()) return 1;
         bar->MeasureToolBar();
         if (bar->miniFrame)
             bar->miniFrame->SizeMiniFrame(0x0C06, nullptr);
@@ -54,20 +57,27 @@ LRESULT CommonMessage(CToolBarFx* bar, UINT message, WPARAM wParam, LPARAM lPara
     return bar->CallClassProc(message, wParam, lParam);
 }
 
-LRESULT FramedBarMessage(CToolBarFx* bar, UINT message, WPARAM wParam, LPARAM lParam) {
+// A bar's window being destroyed: the bar is given back (its procedure only: the window is going)
+// before the host hears of the end, and no export finds it from then on: a host that undocks in
+// its own WM_DESTROY finds nothing to undock.
+LRESULT OnBarDestroy(CToolBarFx* bar, WPARAM wParam, LPARAM lParam) {
+    CCtrlFrameFx* frame = bar->frame;
+    const bool docked = bar->dockSite && !bar->IsFloating();
+    Hold<CCtrlFrameFx> frameHold(frame);
+    const bool mine = bar->BeginDiscard(FXS_DESTROY);
+    CallPrevWindowProc(bar, WM_DESTROY, wParam, lParam);
+    if (!mine) return 0;
+    bar->EndDiscard();
+    // The space the bar took goes back to the frame at once.
+    if (docked && frameHold.Alive()) frame->RecalcLayout(LAYOUT_DEFAULT, nullptr);
+    return 0;
+}
+
+LRESULT FramedBarMessage(const Hold<CToolBarFx>& hold, UINT message, WPARAM wParam, LPARAM lParam) {
+    CToolBarFx* bar = hold.get();
     switch (message) {
-    case WM_DESTROY: {
-        bar->RestoreBar(FXS_DESTROY);
-        CallPrevWindowProc(bar, message, wParam, lParam);
-        CCtrlFrameFx* frame = bar->frame;
-        const bool docked = bar->dockSite && !bar->IsFloating();
-        if (bar->dockSite) bar->dockSite->RemoveBar(bar);
-        bar->ReleaseBar();
-        DeleteWindowObject(bar);
-        // The space the bar took goes back to the frame at once.
-        if (docked) frame->RecalcLayout(LAYOUT_DEFAULT, nullptr);
-        return 0;
-    }
+    case WM_DESTROY:
+        return OnBarDestroy(bar, wParam, lParam);
     case WM_ACTIVATE:
     case WM_CHILDACTIVATE:
     case WM_NCACTIVATE:
@@ -97,17 +107,14 @@ LRESULT FramedBarMessage(CToolBarFx* bar, UINT message, WPARAM wParam, LPARAM lP
         BarNcDoubleClick(bar, wParam);
         return 0;
     }
-    return CommonMessage(bar, message, wParam, lParam);
+    return CommonMessage(hold, message, wParam, lParam);
 }
 
-LRESULT StandaloneBarMessage(CToolBarFx* bar, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT StandaloneBarMessage(const Hold<CToolBarFx>& hold, UINT message, WPARAM wParam, LPARAM lParam) {
+    CToolBarFx* bar = hold.get();
     switch (message) {
     case WM_DESTROY:
-        CallPrevWindowProc(bar, message, wParam, lParam);
-        bar->RestoreBar(FXS_DESTROY);
-        bar->ReleaseBar();
-        DeleteWindowObject(bar);
-        return 0;
+        return OnBarDestroy(bar, wParam, lParam);
     case WM_ACTIVATE:
     case WM_CHILDACTIVATE:
     case WM_NCACTIVATE:
@@ -120,32 +127,52 @@ LRESULT StandaloneBarMessage(CToolBarFx* bar, UINT message, WPARAM wParam, LPARA
         return 0;
     }
     }
-    return CommonMessage(bar, message, wParam, lParam);
+    return CommonMessage(hold, message, wParam, lParam);
+}
+
+// The redirected toolbar's own tooltip, which asks the toolbar which format to speak.
+bool IsOwnToolTip(HWND toolbar, HWND asking) {
+    if (!asking || !IsWindow(asking) || asking == toolbar) return false;
+    const auto classProc = reinterpret_cast<WNDPROC>(GetClassLongPtrA(toolbar, GCLP_WNDPROC));
+    return reinterpret_cast<HWND>(CallWindowProcA(classProc, toolbar, TB_GETTOOLTIPS, 0, 0)) == asking;
 }
 
 }  // namespace
 
 LRESULT CALLBACK BarWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    HANDLE block = GetPropA(hwnd, kBarProp);
-    if (!block) {
-        // A host toolbar redirected by the frame procedure at its creation: its own procedure
-        // waits in GWL_USERDATA until the first notify-format query, which ends the redirection.
-        if (message == WM_NOTIFYFORMAT) {
-            DestroyWindow(reinterpret_cast<HWND>(wParam));
-            EndToolBarRedirection(hwnd);
-            return 0;
-        }
-        return DefWindowProcA(hwnd, message, wParam, lParam);
+    if (auto* bar = static_cast<CToolBarFx*>(FindWindowRecord(hwnd, kBarProp))) {
+        Hold<CToolBarFx> hold(bar);
+        if (bar->released) return CallPrevWindowProc(bar, message, wParam, lParam);
+        return bar->frame ? FramedBarMessage(hold, message, wParam, lParam)
+                          : StandaloneBarMessage(hold, message, wParam, lParam);
     }
-    CToolBarFx* bar = static_cast<CToolBarFx*>(GlobalLock(block));
-    return bar->frame ? FramedBarMessage(bar, message, wParam, lParam)
-                      : StandaloneBarMessage(bar, message, wParam, lParam);
+    if (WNDPROC through = PassThroughOf(hwnd, BarWndProc))
+        return CallPassThrough(hwnd, through, message, wParam, lParam);
+    // A host toolbar redirected at its creation. Its tooltip's first question ends the
+    // redirection, and the tooltip goes; nothing else of the host's is ever destroyed.
+    if (message == WM_NOTIFYFORMAT && lParam == NF_QUERY) {
+        HWND asking = reinterpret_cast<HWND>(wParam);
+        if (IsOwnToolTip(hwnd, asking)) DestroyWindow(asking);
+        EndToolBarRedirection(hwnd);
+        return 0;
+    }
+    // Meanwhile the toolbar control itself answers: buttons the host adds right away stay.
+    const auto classProc = reinterpret_cast<WNDPROC>(GetClassLongPtrA(hwnd, GCLP_WNDPROC));
+    return CallWindowProcA(classProc, hwnd, message, wParam, lParam);
+}
+
+void BeginToolBarRedirection(HWND toolbar) {
+    SetWindowPos(toolbar, nullptr, 0, 0, 0, 0, kSwpHide);
+    WindowRecord redirect{toolbar, 0, nullptr};
+    if (IsWindow(toolbar) && InstallWindowProc(&redirect, BarWndProc))
+        SetWindowLongPtrA(toolbar, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(redirect.prevProc));
 }
 
 void EndToolBarRedirection(HWND hwnd) {
-    if (reinterpret_cast<WNDPROC>(GetWindowLongPtrA(hwnd, GWLP_WNDPROC)) != BarWndProc || GetPropA(hwnd, kBarProp))
-        return;
-    SetWindowLongPtrA(hwnd, GWLP_WNDPROC, GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    // Redirected: the bar procedure in the chain, with no bar and no pass-through behind it.
+    if (FindWindowRecord(hwnd, kBarProp) || PassThroughOf(hwnd, BarWndProc)) return;
+    const WindowRecord redirect{hwnd, 0, reinterpret_cast<WNDPROC>(GetWindowLongPtrA(hwnd, GWLP_USERDATA))};
+    if (WindowRuns(hwnd, BarWndProc)) RemoveWindowProc(&redirect, BarWndProc);
 }
 
 }  // namespace varnex

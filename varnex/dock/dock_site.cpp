@@ -3,52 +3,66 @@
 #include "core/client_pane.h"
 #include "core/frame_manager.h"
 #include "core/frame_proc.h"
+#include "core/subclass.h"
 #include "dock/tool_bar.h"
 #include "drag/mini_frame.h"
 #include "varnex.h"
 
-#include <algorithm>
 
 namespace varnex {
 
-CDockSiteFx::CDockSiteFx(CCtrlFrameFx* owner, UINT childId) {
+CDockSiteFx::CDockSiteFx(CCtrlFrameFx* owner, UINT childId) : frame(owner) {
     flags = SIDE_TOP << (childId - kFirstSiteId);
-    prevProc = nullptr;
-    frame = owner;
     hwnd = GetDlgItem(owner->hwnd, childId);
-    minSize = {0, 0};
-    siteRect = {0, 0, 0, 0};
-    created = FALSE;
+}
+
+bool CDockSiteFx::Attach() {
     if (!hwnd) {
+        const UINT id = kFirstSiteId + SideIndex(flags);
+        if (!CreateFrameChild(this, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0, frame->hwnd, id))
+            return false;
         created = TRUE;
-        CreateFrameChild(this, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0, owner->hwnd, childId);
     }
     // Left and right sites go on top of the z-order, top and bottom ones below: where two sites
     // meet in a corner, the vertical one is drawn over.
     SetWindowPos(hwnd, Horizontal() ? HWND_BOTTOM : HWND_TOP, 0, 0, 0, 0, kSwpZOrderOnly);
-    prevProc = SubclassWindow(hwnd, FrameWndProc);
+    if (!InstallWindowProc(this, FrameWndProc)) return false;
+    subclassed = TRUE;
+    return true;
 }
 
 void CDockSiteFx::DetachSite(int code) {
-    if (!bars.empty()) NotifyBars(code);
-    RestoreWindowProc(this);
-    if (code == FXS_DETACH) {
-        if (created)
-            DestroyWrappedWindow(this);
-        else
-            SetWindowPos(hwnd, Horizontal() ? HWND_TOP : HWND_BOTTOM, 0, 0, 0, 0, kSwpZOrderOnly);
+    NotifyBars(code);
+    if (subclassed) {
+        RemoveWindowProc(this, FrameWndProc);
+        subclassed = FALSE;
+    }
+    if (code != FXS_DETACH || !IsWindow(hwnd)) return;
+    if (created) {
+        created = FALSE;
+        DestroyWrappedWindow(this);
+    } else {
+        SetWindowPos(hwnd, Horizontal() ? HWND_TOP : HWND_BOTTOM, 0, 0, 0, 0, kSwpZOrderOnly);
     }
 }
 
 void CDockSiteFx::NotifyBars(int code) {
-    // Walk a copy: giving a bar back may change the list.
-    const std::vector<CToolBarFx*> list = bars;
-    for (CToolBarFx* bar : list) {
-        if (code == FXS_DETACH || code == FXS_DESTROY) {
+    if (code == FXS_DETACH || code == FXS_DESTROY) {
+        // One at a time from the end: giving a bar back runs host code, which may undock or
+        // destroy other bars of the list.
+        while (!bars.empty()) {
+            CToolBarFx* bar = bars.back();
+            bars.PopBack();
             bar->dockSite = nullptr;
             DiscardBar(bar, code);
-            continue;
         }
+        flags |= SITE_EMPTY;
+        return;
+    }
+    if (code < FXS_ACTIVE || code > FXS_MINIMIZE) return;
+    Hold<CCtrlFrameFx> owner(frame);
+    for (size_t i = 0; i < bars.size() && owner.Alive(); ++i) {
+        CToolBarFx* bar = bars[i];
         // Floating windows follow their frame's activation and minimized state.
         if (CMiniFrameFx* mini = bar->miniFrame) {
             switch (code) {
@@ -59,29 +73,37 @@ void CDockSiteFx::NotifyBars(int code) {
             default: break;
             }
         }
-        if (GetPropA(bar->hwnd, kFrameProp)) PostMessageA(bar->hwnd, kWmFxState, code, 0);
+        if (owner.Alive() && i < bars.size() && bars[i] == bar && GetWindowObject(bar->hwnd, kFrameProp))
+            PostMessageA(bar->hwnd, kWmFxState, code, 0);
     }
-    if (code == FXS_DETACH || code == FXS_DESTROY) bars.clear();
 }
 
-void CDockSiteFx::AppendBar(CToolBarFx* bar) { bars.push_back(bar); }
+bool CDockSiteFx::ReserveBar() {
+    return bars.Reserve(bars.size() + 1) && docked_.Reserve(bars.size() + 1);
+}
+
+void CDockSiteFx::AppendBar(CToolBarFx* bar) { bars.Append(bar); }
 
 void CDockSiteFx::RemoveBar(CToolBarFx* bar) {
-    bars.erase(std::remove(bars.begin(), bars.end(), bar), bars.end());
+    bars.Remove(bar);
     if (bars.empty()) flags |= SITE_EMPTY;
 }
 
-void CDockSiteFx::AddBar(CToolBarFx* bar) {
+bool CDockSiteFx::AddBar(CToolBarFx* bar) {
     if (bar->dockSite != this) {
+        if (!ReserveBar()) return false;
         AppendBar(bar);
         if (bar->dockSite) bar->dockSite->RemoveBar(bar);
         bar->dockSite = this;
     }
     bar->flags = (bar->flags & ~(BFX_FLOATING | 0xF0)) | (flags & SITE_SIDES);
+    flags &= ~SITE_EMPTY;
     bar->RefreshBar();
     PlaceBar(bar);
+    Hold<CToolBarFx> held(bar);
     if (GetParent(bar->hwnd) != hwnd) {
         SetWindowPos(bar->hwnd, nullptr, 0, 0, 0, 0, kSwpHide);
+        if (!held.Alive()) return true;
         SetWindowLongPtrA(bar->hwnd, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(hwnd));
         if (bar->toolTip) SetWindowLongPtrA(bar->toolTip, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(hwnd));
     }
@@ -90,7 +112,7 @@ void CDockSiteFx::AddBar(CToolBarFx* bar) {
         bar->miniFrame = nullptr;
         DestroyWindow(mini->hwnd);
     }
-    flags &= ~SITE_EMPTY;
+    return true;
 }
 
 namespace {
@@ -134,7 +156,7 @@ void CDockSiteFx::PlaceBar(CToolBarFx* bar) {
     }
     bar->dockRect.*nearEdge = newTop;
     bar->dockRect.*farEdge = newTop + depth;
-    std::stable_sort(bars.begin(), bars.end(), horizontal ? RowFirst : ColumnFirst);
+    bars.StableSort(horizontal ? RowFirst : ColumnFirst);
 
     if (bar->state) {
         bar->state->x = bar->dockPos.x;
@@ -149,15 +171,17 @@ void CDockSiteFx::PositionBars() {
     if (bars.empty()) return;
     HDWP batch = BeginDeferWindowPos(static_cast<int>(bars.size()));
     for (CToolBarFx* bar : bars) {
-        if (bar->IsFloating()) continue;
-        if (bar->IsBarVisible()) {
-            const RECT& r = bar->dockRect;
-            batch = DeferWindowPos(batch, bar->hwnd, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
-                                   SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED | SWP_SHOWWINDOW |
-                                       SWP_NOOWNERZORDER);
-        } else {
-            SetWindowPos(bar->hwnd, nullptr, 0, 0, 0, 0, kSwpHide);
-        }
+        if (bar->IsFloating() || !bar->IsBarVisible()) continue;
+        const RECT& r = bar->dockRect;
+        batch = DeferWindowPos(batch, bar->hwnd, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                               SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED | SWP_SHOWWINDOW | SWP_NOOWNERZORDER);
+    }
+    // Hiding runs the host's code between two bars, which may change the list: it is read anew
+    // for each one.
+    Hold<CCtrlFrameFx> owner(frame);
+    for (size_t i = 0; i < bars.size() && owner.Alive(); ++i) {
+        CToolBarFx* bar = bars[i];
+        if (!bar->IsFloating() && !bar->IsBarVisible()) SetWindowPos(bar->hwnd, nullptr, 0, 0, 0, 0, kSwpHide);
     }
     EndDeferWindowPos(batch);
 }

@@ -4,9 +4,8 @@
 
 #include <windows.h>
 
-#include <vector>
-
 #include "core/host.h"
+#include "core/ptr_list.h"
 #include "core/registry.h"
 
 namespace varnex {
@@ -31,24 +30,34 @@ constexpr UINT kFirstSiteId = 0xE81B;
 inline int SideIndex(UINT flags) { return (flags & 0x80) ? 3 : (flags >> 5) & 7; }
 
 struct CDockSiteFx : WindowRecord {
-    RECT siteRect;   // left, top: position; right, bottom: width and height
-    SIZE minSize;
-    BOOL created;
-    std::vector<CToolBarFx*> bars;
+    RECT siteRect{};   // left, top: position; right, bottom: width and height
+    SIZE minSize{};
+    BOOL created = FALSE;
+    BOOL subclassed = FALSE;
+    PtrList<CToolBarFx> bars;
     CCtrlFrameFx* frame;
 
     CDockSiteFx(CCtrlFrameFx* owner, UINT childId);
 
+    // Finds the frame's dock bar of the site's id or makes one, and subclasses it; false when
+    // no window can be had.
+    bool Attach();
     bool Horizontal() const { return flags & (SIDE_TOP | SIDE_BOTTOM); }
     bool Empty() const { return flags & SITE_EMPTY; }
     LONG Width() const { return siteRect.right; }
     LONG Height() const { return siteRect.bottom; }
 
+    // Gives every bar of the site back (FXS_DETACH whole, FXS_DESTROY their procedures only) and
+    // the site's window: a created one is destroyed unless the frame is going anyway.
     void DetachSite(int code);
+    // FXS_ACTIVE to FXS_MINIMIZE: floating windows follow their frame; bars that are frames hear.
     void NotifyBars(int code);
     // Docks the bar here: into the list (out of its former site), side bit, row, re-parented.
-    void AddBar(CToolBarFx* bar);
-    void AppendBar(CToolBarFx* bar);
+    // False, with the bar where it was, when memory is short.
+    bool AddBar(CToolBarFx* bar);
+    // Room in the list for one more bar; false when memory is short.
+    bool ReserveBar();
+    void AppendBar(CToolBarFx* bar);  // after ReserveBar
     void RemoveBar(CToolBarFx* bar);
     // Gives the bar its row from its dockRect and re-sorts the list.
     void PlaceBar(CToolBarFx* bar);
@@ -62,12 +71,16 @@ struct CDockSiteFx : WindowRecord {
 private:
     // Row layout steps (row_layout.cpp).
     void LayoutEmptySite(UINT request, SIZE* remaining);
-    void LayoutRowSite(UINT request, SIZE* remaining, const std::vector<CToolBarFx*>& docked);
-    void LayoutColumnSite(UINT request, SIZE* remaining, const std::vector<CToolBarFx*>& docked);
+    void LayoutRowSite(UINT request, SIZE* remaining);
+    void LayoutColumnSite(UINT request, SIZE* remaining);
     UINT RowSiteEdges(UINT request) const;
     // Also gives how far the site reaches past the free length: up (`top`, 0 or -1) and in all.
     UINT ColumnSiteEdges(UINT request, LONG* top, LONG* reach) const;
     bool ChildMaximized() const;
+
+    // The bars the row layout places, gathered anew for each pass; its room is reserved with
+    // the list's, so that a layout never allocates.
+    PtrList<CToolBarFx> docked_;
 };
 
 }  // namespace varnex

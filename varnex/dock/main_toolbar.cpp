@@ -8,6 +8,7 @@
 #include <cwchar>
 
 #include "core/host.h"
+#include "core/frame_manager.h"
 #include "core/registry.h"
 #include "dock/tool_bar.h"
 
@@ -61,7 +62,9 @@ ToolButtonRecord* GetButtonRecord(CToolBarFx* bar, LONG command) {
     TBBUTTON button{};
     if (!bar->CallClassProc(TB_GETBUTTON, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&button)))
         return nullptr;
-    return reinterpret_cast<ToolButtonRecord*>(button.dwData);
+    // Only a record the host bound: any other button data is the host's own business.
+    auto* record = reinterpret_cast<ToolButtonRecord*>(button.dwData);
+    return record && bar->records.Contains(record) ? record : nullptr;
 }
 
 }  // namespace varnex
@@ -87,20 +90,24 @@ bool AcceptableParent(HWND toolbar, HWND parent) {
 
 int Attach(HWND window, CToolBarFx* bar, HWND parent, HWND notify) {
     if (!parent) {
-        // Given back whole and released, as UnDock does; nothing to give back without a bar.
-        return bar ? UnDock(window) : 0;
+        // Given back whole and released, as UnDock does; without a bar there is nothing to give
+        // back, which is done as well.
+        if (bar) UnDock(window);
+        return 1;
     }
     if (!AcceptableParent(window, parent)) return 0;
     if (!bar) {
-        bar = NewWindowObject<CToolBarFx>(nullptr, window, kToolBarId);
+        if (IsLibraryOwned(window)) return 0;
+        bar = CToolBarFx::Create(nullptr, window, kToolBarId);
         if (!bar) return 0;
         bar->flags = BFX_STANDALONE | BFX_WRAPPABLE;
         bar->notifyWnd = notify;
     } else if (bar->frame) {
         return 0;  // a bar in a frame's dock site belongs to its site
     }
+    Hold<CToolBarFx> hold(bar);
     SetParent(window, parent);
-    return 1;
+    return hold.Alive() ? 1 : 0;
 }
 
 // Re-measures a toolbar, and sizes a stand-alone one to its measure for its orientation.
@@ -186,6 +193,7 @@ int PerButton(CToolBarFx* bar, int index, int value2, void* pointer, UINT operat
     case STB_BUTTONRECORD: {
         auto* bound = static_cast<ToolButtonRecord*>(pointer);
         if (!bound) return 0;
+        if (!bar->records.Contains(bound) && !bar->records.Append(bound)) return 0;
         bound->fromControl = 0;
         bound->choice = 0;
         bound->menu = nullptr;

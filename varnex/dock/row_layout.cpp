@@ -1,10 +1,10 @@
 // The row layout of a dock site: its bars in rows (columns on the left and right sides), its own
 // size and minimum size, and the depth it takes from the frame's free client size.
 #include <algorithm>
-#include <vector>
 
 #include "core/client_pane.h"
 #include "core/frame_manager.h"
+#include "core/host.h"
 #include "dock/dock_site.h"
 #include "dock/tool_bar.h"
 #include "varnex.h"
@@ -56,7 +56,7 @@ struct PassResult {
 };
 
 // Lays the bars out in rows of length `avail` and writes their dockRect.
-PassResult LayOutLines(const std::vector<CToolBarFx*>& docked, LONG avail, const Axes& a) {
+PassResult LayOutLines(const PtrList<CToolBarFx>& docked, LONG avail, const Axes& a) {
     LONG rowTop = 0, rowHeight = 0, x = 0, rowSum = 0, rowMinSum = 0, maxMin = 0, deficit = 0;
     size_t rowStart = 0;
     LONG prevLine = docked.front()->dockPos.*a.line;
@@ -91,7 +91,9 @@ PassResult LayOutLines(const std::vector<CToolBarFx*>& docked, LONG avail, const
         }
         if (!join) {
             rowTop += rowHeight;
-            rowHeight = size.*a.across;
+            // No row reaches past the largest coordinate a window can have: the site holding
+            // them could not be that deep, and a bar placed there would lie outside it.
+            rowHeight = std::min(size.*a.across, kMaxCoordinate - rowTop);
             x = rowSum = rowMinSum = 0;
             rowStart = j;
             // What one row could not squeeze out is no business of the next.
@@ -110,7 +112,7 @@ PassResult LayOutLines(const std::vector<CToolBarFx*>& docked, LONG avail, const
         rect.*a.start = x;
         rect.*a.end = x + size.*a.along;
         rect.*a.nearSide = rowTop;
-        rect.*a.farSide = rowTop + size.*a.across;
+        rect.*a.farSide = rowTop + std::min(size.*a.across, kMaxCoordinate - rowTop);
 
         const LONG length = size.*a.along, minLength = min.*a.along;
         maxMin = std::max(maxMin, minLength);
@@ -168,19 +170,18 @@ bool CDockSiteFx::ChildMaximized() const { return frame->clientPane && frame->cl
 
 void CDockSiteFx::LayoutSite(UINT request, SIZE* remaining) {
     siteRect = {0, 0, 0, 0};
-    std::vector<CToolBarFx*> docked;
-    docked.reserve(bars.size());
+    docked_.Clear();
     for (CToolBarFx* bar : bars)
-        if (bar && !(bar->flags & (BFX_FLOATING | BFX_HIDDEN))) docked.push_back(bar);
-    if (docked.empty()) {
+        if (bar && !(bar->flags & (BFX_FLOATING | BFX_HIDDEN)) && !docked_.Append(bar)) break;
+    if (docked_.empty()) {
         LayoutEmptySite(request, remaining);
         return;
     }
     flags &= ~SITE_EMPTY;
     if (Horizontal())
-        LayoutRowSite(request, remaining, docked);
+        LayoutRowSite(request, remaining);
     else
-        LayoutColumnSite(request, remaining, docked);
+        LayoutColumnSite(request, remaining);
 }
 
 UINT CDockSiteFx::RowSiteEdges(UINT request) const {
@@ -191,7 +192,7 @@ UINT CDockSiteFx::RowSiteEdges(UINT request) const {
     return SITE_EDGES;
 }
 
-void CDockSiteFx::LayoutRowSite(UINT request, SIZE* remaining, const std::vector<CToolBarFx*>& docked) {
+void CDockSiteFx::LayoutRowSite(UINT request, SIZE* remaining) {
     // Edges are only ever drawn for frames that merge borders; stale bits from an earlier attach
     // with other flags would still be reserved and painted.
     const UINT edges = (frame->flags & AF_MERGEBORDERS) ? RowSiteEdges(request) : 0;
@@ -199,7 +200,7 @@ void CDockSiteFx::LayoutRowSite(UINT request, SIZE* remaining, const std::vector
     const LONG sideEdges = CountBits(edges & (SITE_EDGE_LEFT | SITE_EDGE_RIGHT));
     const LONG depthExtra = CountBits(edges & (SITE_EDGE_TOP | SITE_EDGE_BOTTOM));
 
-    const PassResult pass = LayOutLines(docked, remaining->cx - sideEdges, kRowAxes);
+    const PassResult pass = LayOutLines(docked_, remaining->cx - sideEdges, kRowAxes);
     const LONG height = pass.depth + depthExtra;
     siteRect = {0, 0, remaining->cx, height};
     minSize = {pass.maxMin + sideEdges, height};
@@ -246,7 +247,7 @@ UINT CDockSiteFx::ColumnSiteEdges(UINT request, LONG* top, LONG* reach) const {
     return edges;
 }
 
-void CDockSiteFx::LayoutColumnSite(UINT request, SIZE* remaining, const std::vector<CToolBarFx*>& docked) {
+void CDockSiteFx::LayoutColumnSite(UINT request, SIZE* remaining) {
     UINT edges = 0;
     LONG top = 0, reach = 0;
     if (frame->flags & AF_MERGEBORDERS) edges = ColumnSiteEdges(request, &top, &reach);
@@ -254,7 +255,7 @@ void CDockSiteFx::LayoutColumnSite(UINT request, SIZE* remaining, const std::vec
     const LONG widthExtra = CountBits(edges & (SITE_EDGE_LEFT | SITE_EDGE_RIGHT));
     const LONG avail = remaining->cy + reach - CountBits(edges & (SITE_EDGE_TOP | SITE_EDGE_BOTTOM));
 
-    const PassResult pass = LayOutLines(docked, avail, kColumnAxes);
+    const PassResult pass = LayOutLines(docked_, avail, kColumnAxes);
     const LONG width = widthExtra + pass.depth;
     siteRect = {0, top, width, reach + remaining->cy};
     minSize = {width, pass.maxMin + remaining->cy - avail};

@@ -6,89 +6,88 @@
 #include <cstring>
 
 #include "core/frame_manager.h"
+#include "core/host.h"
+#include "core/subclass.h"
+#include "dock/dock_site.h"
 #include "dock/bar_proc.h"
 #include "drag/drag_tracker.h"
 #include "drag/mini_frame.h"
 
 namespace varnex {
 
-CToolBarFx::CToolBarFx(CCtrlFrameFx* owner, HWND window, UINT childId) {
-    hwnd = window;
-    flags = 0;
-    prevProc = nullptr;
-    isToolBar = isMainToolBar = FALSE;
-    menuCommand = 0;
-    toolTip = nullptr;
-    frame = owner;
-    state = nullptr;
-    dockSite = nullptr;
+CToolBarFx* CToolBarFx::Create(CCtrlFrameFx* owner, HWND window, UINT childId) {
+    CToolBarFx* bar = NewWindowObject<CToolBarFx>(owner, window);
+    if (!bar) return nullptr;
+    Hold<CToolBarFx> hold(bar);
+    if (bar->Attach(childId) && hold.Alive()) return bar;
+    DiscardBar(bar, FXS_DETACH, nullptr);
+    return nullptr;
+}
 
-    RECT client;
-    GetClientRect(window, &client);
-    naturalSize = horzSize = {client.right, client.bottom};
-    vertSize = floatSize = {0, 0};
-    dockPos = floatPos = {0, 0};
-    SetRectEmpty(&dockRect);
-
-    EndToolBarRedirection(window);
-    origParent = GetParent(window);
-    origStyle = GetWindowLongA(window, GWL_STYLE);
-    origExStyle = GetWindowLongA(window, GWL_EXSTYLE);
-    classProc = reinterpret_cast<WNDPROC>(GetClassLongPtrA(window, GCLP_WNDPROC));
-    GetWindowRect(window, &origRect);
+bool CToolBarFx::Attach(UINT childId) {
+    EndToolBarRedirection(hwnd);
+    origParent = GetParent(hwnd);
+    origStyle = GetWindowLongA(hwnd, GWL_STYLE);
+    origExStyle = GetWindowLongA(hwnd, GWL_EXSTYLE);
+    classProc = reinterpret_cast<WNDPROC>(GetClassLongPtrA(hwnd, GCLP_WNDPROC));
+    GetWindowRect(hwnd, &origRect);
     MapWindowPoints(HWND_DESKTOP, origParent, reinterpret_cast<POINT*>(&origRect), 2);
+    RECT client;
+    GetClientRect(hwnd, &client);
+    naturalSize = horzSize = {client.right, client.bottom};
 
     // The window is about to go: move the activation or the focus on first.
     if (origExStyle & WS_EX_MDICHILD)
         SendMessageA(origParent, WM_MDINEXT, 0, 0);
-    else if (GetFocus() == window)
-        CallWindowProcA(reinterpret_cast<WNDPROC>(GetWindowLongPtrA(window, GWLP_WNDPROC)), window, WM_KEYDOWN,
-                        VK_TAB, 0);
-
-    AttachWindowObject(this, kBarProp);
-    prevProc = SubclassWindow(window, BarWndProc);
-    SetWindowPos(window, nullptr, 0, 0, 0, 0, 0x297);
+    else if (GetFocus() == hwnd)
+        CallWindowProcA(reinterpret_cast<WNDPROC>(GetWindowLongPtrA(hwnd, GWLP_WNDPROC)), hwnd, WM_KEYDOWN, VK_TAB, 0);
+    if (!IsWindow(hwnd) || !AttachWindowObject(this, kBarProp)) return false;
+    if (!InstallWindowProc(this, BarWndProc)) return false;
+    subclassed = TRUE;
+    taken = TRUE;
+    SetWindowPos(hwnd, nullptr, 0, 0, 0, 0, kSwpHide);
+    if (released) return false;
 
     DWORD style = origStyle;
     char className[20] = {};
-    GetClassNameA(window, className, sizeof className);
-    if (std::strcmp(className, TOOLBARCLASSNAMEA) == 0 && (childId == 0xE800 || childId == kAdoptedBarId)) {
+    GetClassNameA(hwnd, className, sizeof className);
+    if (std::strcmp(className, TOOLBARCLASSNAMEA) == 0 && (childId == kToolBarId || childId == kAdoptedBarId)) {
         isToolBar = TRUE;
-        if (childId == 0xE800) {
+        if (childId == kToolBarId) {
             isMainToolBar = TRUE;
-            if (owner) {
-                notifyWnd = owner->hwnd;
-                SetActiveWindow(owner->hwnd);
+            if (frame) {
+                notifyWnd = frame->hwnd;
+                SetActiveWindow(frame->hwnd);
             }
         } else {
             dockPos = {origRect.left, origRect.top};
             style |= TBSTYLE_WRAPABLE;
         }
     }
-    SetWindowLongA(window, GWL_STYLE, style & ~WS_BORDER);
-    SetWindowLongA(window, GWL_EXSTYLE, origExStyle & 0xFF30FDFF);
+    SetWindowLongA(hwnd, GWL_STYLE, style & ~WS_BORDER);
+    SetWindowLongA(hwnd, GWL_EXSTYLE, origExStyle & 0xFF30FDFF);
+    return !released;
 }
 
 void CToolBarFx::ReleaseBar() {
-    RemovePropA(hwnd, kBarProp);
     if (frame && frame->adoptedBar == this) frame->adoptedBar = nullptr;
-    if (miniFrame) {
-        miniFrame->DestroyMiniFrame();
-        DeleteWindowObject(miniFrame);
+    if (CMiniFrameFx* mini = miniFrame) {
         miniFrame = nullptr;
+        CMiniFrameFx::Release(mini);
     }
-    if (tracker) {
-        // A drag of this bar is running further up the stack; it owns the tracker, frees it and
-        // ends as cancelled once it sees that the bar is gone.
-        AbandonDrag(tracker);
-        tracker = nullptr;
-    }
+    // A drag of this bar running further up the stack owns the tracker; it sees the bar gone
+    // and ends as cancelled.
+    tracker = nullptr;
 }
 
 void CToolBarFx::RestoreBar(int code) {
-    SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(prevProc));
-    if (code != FXS_DETACH) return;
-    SetWindowPos(hwnd, nullptr, 0, 0, 0, 0, 0x297);
+    if (subclassed) {
+        RemoveWindowProc(this, BarWndProc);
+        subclassed = FALSE;
+    }
+    if (code != FXS_DETACH || !taken || !IsWindow(hwnd)) return;
+    taken = FALSE;
+    SetWindowPos(hwnd, nullptr, 0, 0, 0, 0, kSwpHide);
     SetWindowLongPtrA(hwnd, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(origParent));
     SetWindowLongA(hwnd, GWL_EXSTYLE, origExStyle);
     SetWindowLongA(hwnd, GWL_STYLE, origStyle & ~WS_VISIBLE);
@@ -96,6 +95,29 @@ void CToolBarFx::RestoreBar(int code) {
     if (origStyle & WS_VISIBLE) swp |= SWP_SHOWWINDOW;
     SetWindowPos(hwnd, nullptr, origRect.left, origRect.top, origRect.right - origRect.left,
                  origRect.bottom - origRect.top, swp);
+}
+
+bool CToolBarFx::BeginDiscard(int code) {
+    if (!BeginRelease(this)) return false;
+    if (dockSite) {
+        dockSite->RemoveBar(this);
+        dockSite = nullptr;
+    }
+    RestoreBar(code);
+    return true;
+}
+
+void CToolBarFx::EndDiscard() {
+    ReleaseBar();
+    EndRelease(this, kBarProp);
+}
+
+void DiscardBar(CToolBarFx* bar, int code, CCtrlFrameFx* relayout) {
+    Hold<CToolBarFx> hold(bar);
+    Hold<CCtrlFrameFx> frame(relayout);
+    if (!bar->BeginDiscard(code)) return;
+    if (frame.Alive()) relayout->RecalcLayout(LAYOUT_DEFAULT, nullptr);
+    bar->EndDiscard();
 }
 
 void CToolBarFx::GetBarSize(UINT mode, SIZE* size) const {

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include "core/ptr_list.h"
 #include "core/registry.h"
 #include "varnex.h"
 
@@ -17,33 +18,51 @@ struct CDragTrackerFx;
 
 constexpr UINT kAdoptedBarId = 0xE799;  // marks the adopted "Standard" toolbar
 
-struct CToolBarFx : WindowRecord {
-    RECT dockRect;      // in the dock site's client coordinates
-    POINT dockPos;      // requested docked position: row (y) and offset (x) in a horizontal site
-    POINT floatPos;     // top-left of the floating window, screen coordinates
-    SIZE naturalSize;
-    SIZE horzSize;
-    SIZE vertSize;      // a 0 component falls back to horzSize's
-    SIZE floatSize;     // likewise
-    BOOL isToolBar;
-    BOOL isMainToolBar;
-    LONG menuCommand;
-    HWND toolTip;
-    HWND notifyWnd;
-    RECT origRect;      // window rectangle at attach, in the original parent's client coordinates
-    DWORD origStyle;
-    DWORD origExStyle;
-    HWND origParent;
-    WNDPROC classProc;
-    DOCKSTATE* state;
+struct CToolBarFx : RegisteredRecord {
+    RECT dockRect{};           // in the dock site's client coordinates
+    POINT dockPos{};           // requested docked position: row (y) and offset (x) in a horizontal site
+    POINT floatPos{};          // top-left of the floating window, screen coordinates
+    SIZE naturalSize{};
+    SIZE horzSize{};
+    SIZE vertSize{};           // a 0 component falls back to horzSize's
+    SIZE floatSize{};          // likewise
+    BOOL isToolBar = FALSE;
+    BOOL isMainToolBar = FALSE;
+    BOOL subclassed = FALSE;   // the bar procedure is on the window
+    BOOL taken = FALSE;        // the window was hidden and re-styled: RestoreBar gives it back
+    LONG menuCommand = 0;
+    HWND toolTip = nullptr;
+    HWND notifyWnd = nullptr;
+    RECT origRect{};           // window rectangle at attach, in the original parent's client coordinates
+    DWORD origStyle = 0;
+    DWORD origExStyle = 0;
+    HWND origParent = nullptr;
+    WNDPROC classProc = nullptr;
+    DOCKSTATE* state = nullptr;
     CCtrlFrameFx* frame;
-    CDockSiteFx* dockSite;
-    CMiniFrameFx* miniFrame;
-    CDragTrackerFx* tracker;
+    CDockSiteFx* dockSite = nullptr;
+    CMiniFrameFx* miniFrame = nullptr;
+    CDragTrackerFx* tracker = nullptr;
+    // The button records the host bound with STB_BUTTONRECORD: the only button data the library
+    // reads or writes; anything else a button carries is the host's own.
+    PtrList<ToolButtonRecord> records;
 
-    CToolBarFx(CCtrlFrameFx* owner, HWND window, UINT childId);
+    CToolBarFx(CCtrlFrameFx* owner, HWND window) : frame(owner) { hwnd = window; }
 
-    // Removes the property and what the bar owns; neither restores the window nor frees the block.
+    // Makes the window a bar of `owner` (null: a stand-alone toolbar): its state as found is
+    // kept, the property set, the bar procedure installed, the window hidden and its borders
+    // taken off. Null, with the window as it was, when memory is short, the window runs the bar
+    // procedure already, or the host released it meanwhile.
+    static CToolBarFx* Create(CCtrlFrameFx* owner, HWND window, UINT childId);
+
+    // The two halves of giving a bar back for good. BeginDiscard starts its release (false when
+    // that began already), takes it out of its site and restores the window (FXS_DETACH: parent,
+    // styles and rectangle too; FXS_DESTROY: the procedure only). EndDiscard lets go of what the
+    // bar owns (floating window, drag), removes the property and frees the block once nothing
+    // holds it. Between the two the window is the host's again while no export finds the bar.
+    bool BeginDiscard(int code);
+    void EndDiscard();
+    // Lets go of what the bar owns: its floating window, a drag running on it.
     void ReleaseBar();
     // Puts the previous procedure back; with FXS_DETACH also parent, styles and rectangle.
     void RestoreBar(int code);
@@ -58,9 +77,16 @@ struct CToolBarFx : WindowRecord {
     LRESULT CallClassProc(UINT message, WPARAM wParam, LPARAM lParam) const {
         return CallWindowProcA(classProc, hwnd, message, wParam, lParam);
     }
+
+private:
+    bool Attach(UINT childId);
 };
 
-// Gives a bar back completely and frees it: the way out of UnDock and of a frame's detach.
-void DiscardBar(CToolBarFx* bar, int code);
+// Gives a bar back completely (FXS_DETACH; FXS_DESTROY: its procedure only, the window is going)
+// and releases it: the way out of UnDock, of a failed docking and of a frame's detach. Nothing
+// happens to a bar whose release began already.
+// With a frame, that frame is laid out again once the window is back and before the bar's
+// floating window goes.
+void DiscardBar(CToolBarFx* bar, int code, CCtrlFrameFx* relayout = nullptr);
 
 }  // namespace varnex

@@ -81,7 +81,10 @@ void OnToolCommand(CToolBarFx* bar, WPARAM wParam, LPARAM lParam) {
     }
     record->fromControl = 0;
     record->choice = static_cast<BYTE>(wParam & 0xFF);
-    PostMessageA(bar->notifyWnd, WM_COMMAND, LOWORD(bar->menuCommand), reinterpret_cast<LPARAM>(bar->hwnd));
+    // With no window to tell, the choice stays in the record: posted to no window, it would
+    // reach whatever message loop runs next as a thread message.
+    if (IsWindow(bar->notifyWnd))
+        PostMessageA(bar->notifyWnd, WM_COMMAND, LOWORD(bar->menuCommand), reinterpret_cast<LPARAM>(bar->hwnd));
 }
 
 void OnToolMenuSelect(CToolBarFx* bar, WPARAM wParam, HMENU menu) {

@@ -1,9 +1,9 @@
 #include "drag/drag_tracker.h"
 
 #include <algorithm>
-#include <new>
 
 #include "core/frame_manager.h"
+#include "core/memory.h"
 #include "dock/dock_site.h"
 #include "dock/tool_bar.h"
 #include "drag/mini_frame.h"
@@ -25,15 +25,17 @@ SIZE FloatingWindowSize(SIZE bar) {
 }  // namespace
 
 CDragTrackerFx::CDragTrackerFx(CToolBarFx* draggedBar)
-    : bar(draggedBar), site(draggedBar->dockSite), frame(draggedBar->frame) {
+    : bar(draggedBar),
+      site(draggedBar->dockSite),
+      frame(draggedBar->frame),
+      barHold(draggedBar),
+      frameHold(draggedBar->frame) {
     BOOL full = FALSE;
     SystemParametersInfoA(SPI_GETDRAGFULLWINDOWS, 0, &full, 0);
     fullDrag = full ? TRUE : FALSE;
 }
 
-bool CDragTrackerFx::Alive() const {
-    return bar && frame && bar->frame == frame && !frame->dockSites.empty() && frame->dockSites[0];
-}
+bool CDragTrackerFx::Alive() const { return barHold.Alive() && frameHold.Alive() && bar->frame == frame; }
 
 int CDragTrackerFx::SiteIndex(const CDockSiteFx* s) const {
     for (int i = 0; i < kSiteCount; ++i)
@@ -465,19 +467,18 @@ void CDragTrackerFx::ToggleFloating() {
 
 namespace {
 
-// Runs one drag operation with a tracker that the bar points to while it runs. A bar released
-// meanwhile has already let go of the tracker (AbandonDrag); it is freed here either way.
+// Runs one drag operation with a tracker that the bar points to while it runs.
 template <class Operation>
 void WithTracker(CToolBarFx* bar, Operation operation) {
     // A request that arrives while a drag of this bar runs is ignored: the running drag owns the
     // tracker and must never continue with one that was destroyed under it.
     if (!bar || bar->tracker || !bar->frame) return;
-    CDragTrackerFx* tracker = new (std::nothrow) CDragTrackerFx(bar);
+    CDragTrackerFx* tracker = New<CDragTrackerFx>(bar);
     if (!tracker) return;
     bar->tracker = tracker;
     operation(tracker);
-    if (tracker->bar) tracker->bar->tracker = nullptr;
-    delete tracker;
+    if (bar->tracker == tracker) bar->tracker = nullptr;
+    Delete(tracker);
 }
 
 }  // namespace
@@ -492,12 +493,6 @@ void BarNcButtonDown(CToolBarFx* bar, WPARAM hitCode) {
 void BarNcDoubleClick(CToolBarFx* bar, WPARAM hitCode) {
     if (!bar || !IsMoveCode(hitCode) || !(bar->flags & BFX_FLOATABLE)) return;
     WithTracker(bar, [](CDragTrackerFx* t) { t->ToggleFloating(); });
-}
-
-void AbandonDrag(CDragTrackerFx* tracker) {
-    tracker->bar = nullptr;
-    tracker->site = nullptr;
-    tracker->frame = nullptr;
 }
 
 }  // namespace varnex

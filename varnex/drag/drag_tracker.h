@@ -5,6 +5,9 @@
 
 #include <windows.h>
 
+#include "core/frame_manager.h"
+#include "dock/tool_bar.h"
+
 namespace varnex {
 
 struct CToolBarFx;
@@ -38,9 +41,14 @@ struct CDragTrackerFx {
     POINT lastPoint{};           // size drag: non-client extra of hwndDrag
     int thickness = 1;
     HDC hdcDesktop = nullptr;
-    CToolBarFx* bar;             // null once the bar was released during the drag
+    CToolBarFx* bar;
     CDockSiteFx* site;
     CCtrlFrameFx* frame;
+    // Whatever runs during the drag may release the bar or its frame (a dispatched message, a
+    // live update reaching the host): their memory lasts until the drag ends, and Alive() says
+    // whether they are still in use.
+    Hold<CToolBarFx> barHold;
+    Hold<CCtrlFrameFx> frameHold;
     // Hot rectangle of each site (top, left, right, bottom), screen coordinates. Kept here rather
     // than in the sites, whose layout a message dispatched during the drag may redo at any time.
     RECT hotRects[4]{};
@@ -90,7 +98,5 @@ void PumpPaintMessages();
 void BarNcButtonDown(CToolBarFx* bar, WPARAM hitCode);
 // WM_NCLBUTTONDBLCLK: HTCAPTION or HTBORDER of a floatable bar toggles docked and floating.
 void BarNcDoubleClick(CToolBarFx* bar, WPARAM hitCode);
-// The bar is being released: its drag, if one runs, loses it and ends as cancelled.
-void AbandonDrag(CDragTrackerFx* tracker);
 
 }  // namespace varnex

@@ -1,5 +1,7 @@
 #include "drag/mini_frame.h"
 
+#include <algorithm>
+
 #include "core/frame_manager.h"
 #include "core/host.h"
 #include "dock/tool_bar.h"
@@ -21,17 +23,37 @@ LONG SignedY(LPARAM lParam) { return static_cast<SHORT>(HIWORD(lParam)); }
 
 }  // namespace
 
-bool CMiniFrameFx::CreateMiniFrame(CCtrlFrameFx* owningFrame) {
-    hwnd = nullptr;
-    flags = 0;
-    prevProc = nullptr;
-    SetMiniFrameOwner(owningFrame);
-    CreateFrameChild(this, kMiniFrameStyle, kMiniFrameExStyle, owner, kMiniFrameId);
-    if (!hwnd) return false;
-    RemovePropA(hwnd, kFrameworkOldProcProp);
-    AttachWindowObject(this, kMiniFrameProp);
-    SubclassWindow(hwnd, MiniFrameProc);
-    return true;
+CMiniFrameFx* CMiniFrameFx::Create(CCtrlFrameFx* owningFrame) {
+    CMiniFrameFx* mini = NewWindowObject<CMiniFrameFx>();
+    if (!mini) return nullptr;
+    mini->SetMiniFrameOwner(owningFrame);
+    if (!CreateFrameChild(mini, kMiniFrameStyle, kMiniFrameExStyle, mini->owner, kMiniFrameId)) {
+        DeleteWindowObject(mini);
+        return nullptr;
+    }
+    RemovePropA(mini->hwnd, kFrameworkOldProcProp);
+    if (!AttachWindowObject(mini, kMiniFrameProp)) {
+        DestroyWindow(mini->hwnd);
+        DeleteWindowObject(mini);
+        return nullptr;
+    }
+    SetWindowLongPtrA(mini->hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(MiniFrameProc));
+    return mini;
+}
+
+void CMiniFrameFx::Release(CMiniFrameFx* mini) {
+    if (!mini || !BeginRelease(mini)) return;
+    Hold<CMiniFrameFx> hold(mini);
+    // The bar window is the host's: should it still sit in the floating window (the bar released
+    // while floating), it goes back to the parent it was found in rather than down with the
+    // floating window.
+    CToolBarFx* bar = mini->bar;
+    if (bar && IsWindow(bar->hwnd) && GetParent(bar->hwnd) == mini->hwnd && IsWindow(bar->origParent)) {
+        SetWindowPos(bar->hwnd, nullptr, 0, 0, 0, 0, kSwpHide);
+        SetWindowLongPtrA(bar->hwnd, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(bar->origParent));
+    }
+    if (IsWindow(mini->hwnd)) DestroyWindow(mini->hwnd);
+    EndRelease(mini, kMiniFrameProp);
 }
 
 void CMiniFrameFx::SetMiniFrameOwner(CCtrlFrameFx* owningFrame) {
@@ -59,18 +81,22 @@ void CMiniFrameFx::AttachMiniFrame(CToolBarFx* floatingBar) {
     }
     if (bar) return;
     bar = floatingBar;
+    // The host hears of each step, and may undock or destroy from there.
+    Hold<CMiniFrameFx> self(this);
     SetWindowPos(bar->hwnd, nullptr, 0, 0, 0, 0, kSwpHide);
+    if (!self.Alive()) return;
     // Floating: BFX_FLOATING and both horizontal side bits; 0x1, 0x2 and 0x8 are kept.
     const UINT low = ((bar->flags & 0x9F) | 0x94) & 0xFF;
     bar->flags = (bar->flags & ~0xFFu) | low;
     bar->RefreshBar();
     SetWindowLongPtrA(bar->hwnd, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(hwnd));
+    if (!self.Alive()) return;
     if (bar->toolTip) SetWindowLongPtrA(bar->toolTip, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(hwnd));
     char caption[80] = {};
     GetWindowTextA(bar->hwnd, caption, sizeof caption);
     SetWindowTextA(hwnd, caption);
     SizeMiniFrame(kSizeAroundBar | kMoveToFloatPos, nullptr);
-    SetWindowPos(bar->hwnd, nullptr, 0, 0, 0, 0, kSwpShow);
+    if (self.Alive()) SetWindowPos(bar->hwnd, nullptr, 0, 0, 0, 0, kSwpShow);
 }
 
 void CMiniFrameFx::SizeMiniFrame(UINT request, const RECT* rect) {
@@ -87,13 +113,25 @@ void CMiniFrameFx::SizeMiniFrame(UINT request, const RECT* rect) {
         AdjustWindowRectEx(&outer, kMiniFrameStyle, FALSE, kMiniFrameExStyle);
         r = {0, 0, outer.right - outer.left, outer.bottom - outer.top};
         OffsetRect(&r, bar->floatPos.x, bar->floatPos.y);
+        // A place no monitor shows would leave the bar out of the user's reach: the window opens
+        // in the nearest monitor's work area instead.
+        if (!MonitorFromRect(&r, MONITOR_DEFAULTTONULL)) {
+            MONITORINFO monitor{};
+            monitor.cbSize = sizeof monitor;
+            if (GetMonitorInfoA(MonitorFromRect(&r, MONITOR_DEFAULTTONEAREST), &monitor)) {
+                const RECT& work = monitor.rcWork;
+                OffsetRect(&r, std::clamp(r.left, work.left, std::max(work.left, work.right - (r.right - r.left))) - r.left,
+                           std::clamp(r.top, work.top, std::max(work.top, work.bottom - (r.bottom - r.top))) - r.top);
+            }
+        }
     }
     if (low & kMoveToFloatPos) MoveMiniFrame(r);
 }
 
 void CMiniFrameFx::MoveMiniFrame(const RECT& r) {
+    Hold<CMiniFrameFx> self(this);
     SetWindowPos(hwnd, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
-    if (bar && bar->state) {
+    if (self.Alive() && bar && bar->state) {
         // The stored floating values, which the host passes back to SetDock, not the outer size.
         bar->state->x = bar->floatPos.x;
         bar->state->y = bar->floatPos.y;
@@ -105,9 +143,10 @@ void CMiniFrameFx::MoveMiniFrame(const RECT& r) {
 void CMiniFrameFx::ShowMiniFrame() {
     if (visible) return;
     visible = TRUE;
-    SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_SHOWWINDOW | SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE);
+    const HWND window = hwnd;
+    SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_SHOWWINDOW | SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE);
     // Active look without taking the activation from the frame.
-    DefWindowProcA(hwnd, WM_NCACTIVATE, TRUE, 0);
+    DefWindowProcA(window, WM_NCACTIVATE, TRUE, 0);
 }
 
 void CMiniFrameFx::HideMiniFrame() {
@@ -156,18 +195,6 @@ void CMiniFrameFx::SetFloatStatus(WPARAM code) {
     }
 }
 
-void CMiniFrameFx::DestroyMiniFrame() {
-    RemovePropA(hwnd, kMiniFrameProp);
-    // The bar window is the host's: should it still sit in the floating window (the bar released
-    // while floating), it goes back to the parent it was found in rather than down with the
-    // floating window.
-    if (bar && IsWindow(bar->hwnd) && GetParent(bar->hwnd) == hwnd && IsWindow(bar->origParent)) {
-        SetWindowPos(bar->hwnd, nullptr, 0, 0, 0, 0, kSwpHide);
-        SetWindowLongPtrA(bar->hwnd, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(bar->origParent));
-    }
-    DestroyWindow(hwnd);
-}
-
 LRESULT CMiniFrameFx::MiniFrameHitTest(LPARAM lParam) const {
     const LRESULT d = DefWindowProcA(hwnd, WM_NCHITTEST, 0, lParam);
     if (d < HTLEFT || d > HTBOTTOMRIGHT) return d;
@@ -187,17 +214,24 @@ LRESULT CMiniFrameFx::MiniFrameHitTest(LPARAM lParam) const {
 
 namespace {
 
-LRESULT MiniFrameMessage(CMiniFrameFx* mini, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT MiniFrameMessage(const Hold<CMiniFrameFx>& hold, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    CMiniFrameFx* mini = hold.get();
     switch (message) {
     case WM_DESTROY:
-        RemovePropA(hwnd, kMiniFrameProp);
-        if (mini->bar && mini->bar->miniFrame == mini) mini->bar->miniFrame = nullptr;
-        DeleteWindowObject(mini);
+        // Destroyed with its owner, or by the host: the bar no longer floats in it.
+        if (BeginRelease(mini)) {
+            if (mini->bar && mini->bar->miniFrame == mini) mini->bar->miniFrame = nullptr;
+            EndRelease(mini, kMiniFrameProp);
+        }
         return 0;
     case WM_SIZE:
-        if (mini->bar)
-            SetWindowPos(mini->bar->hwnd, nullptr, 0, 0, LOWORD(lParam), HIWORD(lParam),
+        if (mini->bar) {
+            // The client rectangle, not the message's words: those are cut to 16 bits.
+            RECT client;
+            GetClientRect(hwnd, &client);
+            SetWindowPos(mini->bar->hwnd, nullptr, 0, 0, client.right, client.bottom,
                          SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED | SWP_NOOWNERZORDER);
+        }
         return 0;
     case WM_ACTIVATE:
         if (LOWORD(wParam) == WA_INACTIVE) {
@@ -228,8 +262,8 @@ LRESULT MiniFrameMessage(CMiniFrameFx* mini, HWND hwnd, UINT message, WPARAM wPa
     case WM_MOUSEACTIVATE:
         // A click never activates the floating window: the owner stays (or becomes) active.
         RaiseWindowObject(mini, HWND_TOP);
-        SetActiveWindow(mini->owner);
-        if (mini->frame && (mini->frame->flags & AF_MDICHILD)) RaiseWindowObject(mini->frame, HWND_TOP);
+        if (hold.Alive()) SetActiveWindow(mini->owner);
+        if (hold.Alive() && mini->frame && (mini->frame->flags & AF_MDICHILD)) RaiseWindowObject(mini->frame, HWND_TOP);
         return MA_NOACTIVATE;
     case WM_NCHITTEST:
         return mini->MiniFrameHitTest(lParam);
@@ -259,9 +293,11 @@ LRESULT MiniFrameMessage(CMiniFrameFx* mini, HWND hwnd, UINT message, WPARAM wPa
 }  // namespace
 
 LRESULT CALLBACK MiniFrameProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    HANDLE block = GetPropA(hwnd, kMiniFrameProp);
-    if (!block) return 0;  // being destroyed by its owner object: nothing more happens
-    return MiniFrameMessage(static_cast<CMiniFrameFx*>(GlobalLock(block)), hwnd, message, wParam, lParam);
+    auto* mini = static_cast<CMiniFrameFx*>(FindWindowRecord(hwnd, kMiniFrameProp));
+    // Being released: the window goes the plain way.
+    if (!mini || mini->released) return DefWindowProcA(hwnd, message, wParam, lParam);
+    Hold<CMiniFrameFx> hold(mini);
+    return MiniFrameMessage(hold, hwnd, message, wParam, lParam);
 }
 
 }  // namespace varnex

@@ -19,15 +19,19 @@ constexpr DWORD kMiniFrameExStyle = 0x180;
 constexpr UINT kMiniFrameId = 0xE700;
 
 // A registered object; prevProc stays null (unhandled messages go to DefWindowProcA).
-struct CMiniFrameFx : WindowRecord {
-    HWND owner;
-    BOOL visible;
-    CToolBarFx* bar;      // the one bar it holds; never given to another
-    CCtrlFrameFx* frame;  // the frame manager it belongs to; `flags` is a copy of its flags
+struct CMiniFrameFx : RegisteredRecord {
+    HWND owner = nullptr;
+    BOOL visible = FALSE;
+    CToolBarFx* bar = nullptr;      // the one bar it holds; never given to another
+    CCtrlFrameFx* frame = nullptr;  // the frame manager it belongs to; `flags` is a copy of its flags
 
-    // Binds to the frame and creates, registers and subclasses the window; false when the
-    // window could not be created (the object then holds no window and nothing else changed).
-    bool CreateMiniFrame(CCtrlFrameFx* owningFrame);
+    // A floating window for the frame, created, registered and subclassed; null (nothing left
+    // behind) when the window cannot be created or memory is short.
+    static CMiniFrameFx* Create(CCtrlFrameFx* owningFrame);
+    // Ends a floating window: a bar window still inside goes back to the parent it was found
+    // in, the window is destroyed and the object freed. Nothing for null.
+    static void Release(CMiniFrameFx* mini);
+
     void SetMiniFrameOwner(CCtrlFrameFx* owningFrame);
     // Puts the bar into the floating window and sizes the window around it.
     void AttachMiniFrame(CToolBarFx* floatingBar);
@@ -42,8 +46,6 @@ struct CMiniFrameFx : WindowRecord {
     void ShowWithFrame();
     // One WM_FLOATSTATUS code; combinations and unknown codes do nothing.
     void SetFloatStatus(WPARAM code);
-    // Removes the property, then destroys the window; the caller frees the block.
-    void DestroyMiniFrame();
     LRESULT MiniFrameHitTest(LPARAM lParam) const;
 };
 

@@ -1,0 +1,496 @@
+// What real hosts do to the library: detach and undock from inside their own notifications,
+// windows the library cannot create, windows handed to it twice over, pointers it was never
+// given, and coordinates no screen has. Each case checks what the host can see afterwards.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <commctrl.h>
+
+#include <algorithm>
+#include <climits>
+#include <cstring>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "core/registry.h"
+#include "dock/dock_site.h"
+#include "hostkit.h"
+#include "varnex.h"
+#include "varnex_test.h"
+
+using namespace varnex;
+using varnex_test::BarOf;
+using varnex_test::ChildById;
+using varnex_test::ClientOf;
+using varnex_test::ManagerOf;
+using varnex_test::ProcOf;
+using varnex_test::WindowRectIn;
+
+namespace {
+
+constexpr UINT kDockNow = SD_ATTACH | SD_FLAGS | SD_RECALC;
+constexpr UINT kTopBar = BFX_TOP | varnex_test::kAllSides | BFX_FLOATABLE | BFX_MOVABLE;
+
+// Frames of every kind, built the way the host builds them.
+enum class FrameKind { kMdi, kSdi, kMdiChild, kChildFrame };
+struct Frame {
+    HWND top{};    // the top-level window (the frame itself for top-level kinds)
+    HWND hwnd{};   // the frame attached
+    UINT flags{};
+};
+
+Frame MakeFrame(FrameKind kind, bool statusBar = true) {
+    Frame f;
+    switch (kind) {
+    case FrameKind::kMdi:
+        f.top = f.hwnd = hostkit::CreateMdiFrame("mdi", 0, 0, 520, 400);
+        f.flags = AF_MDIFRAME;
+        break;
+    case FrameKind::kSdi:
+        f.top = f.hwnd = hostkit::CreateSdiFrame("sdi", 0, 0, 520, 400);
+        f.flags = AF_SDIFRAME;
+        break;
+    case FrameKind::kMdiChild:
+        f.top = hostkit::CreateMdiFrame("mdi", 0, 0, 520, 400);
+        f.hwnd = hostkit::CreateMdiChild(f.top, "child");
+        f.flags = AF_MDICHILD;
+        break;
+    case FrameKind::kChildFrame:
+        f.top = hostkit::CreateSdiFrame("holder", 0, 0, 520, 400);
+        f.hwnd = hostkit::CreateChildFrame(ChildById(f.top, VNX_ID_PANE), 10, 10, 300, 200);
+        hostkit::CreateView(f.hwnd, 0x301, 4, 4, 60, 20);  // moves into the pane the library makes
+        f.flags = AF_CHILDFRAME;
+        break;
+    }
+    if (statusBar) hostkit::CreateStatusBar(f.hwnd);
+    return f;
+}
+
+const char* Name(FrameKind kind) {
+    switch (kind) {
+    case FrameKind::kMdi: return "mdi frame";
+    case FrameKind::kSdi: return "sdi frame";
+    case FrameKind::kMdiChild: return "mdi child";
+    case FrameKind::kChildFrame: return "child frame";
+    }
+    return "";
+}
+
+constexpr FrameKind kAllKinds[] = {FrameKind::kMdi, FrameKind::kSdi, FrameKind::kMdiChild, FrameKind::kChildFrame};
+
+// Runs `action` once, the first time `message` reaches the host's procedure of `window`.
+hostkit::HostHandler Once(HWND window, UINT message, std::function<void()> action, WPARAM wParam = 0,
+                          bool matchWParam = false) {
+    auto done = std::make_shared<bool>(false);
+    return [=](HWND hwnd, UINT m, WPARAM w, LPARAM) {
+        if (*done || hwnd != window || m != message || (matchWParam && w != wParam)) return;
+        *done = true;
+        action();
+    };
+}
+
+// ---- detached, undocked or destroyed from the host's own notifications -----------------------
+
+TEST(HostNotification, DetachFrameInTheFramesOwnDestroyFreesOnce) {
+    for (FrameKind kind : kAllKinds) {
+        SCOPED_TRACE(Name(kind));
+        Frame f = MakeFrame(kind);
+        ASSERT_EQ(AttachFrame(f.hwnd, f.flags), 1);
+        int result = -1;
+        hostkit::ScopedHostHandler host(Once(f.hwnd, WM_DESTROY, [&] { result = DetachFrame(f.hwnd); }));
+        hostkit::Recorder recorder;
+        recorder.Watch(f.hwnd);
+        DestroyWindow(f.hwnd);
+        EXPECT_EQ(result, 0) << "the frame manager was still there for the host to detach";
+        EXPECT_EQ(LiveWindowObjects(), 0);
+        EXPECT_EQ(recorder.Count(f.hwnd, WM_WINDOWPOSCHANGED), 0u) << "attach rectangle replayed into a dying frame";
+        DestroyWindow(f.top);
+    }
+}
+
+TEST(HostNotification, PartsDestroyedWithTheHostDetachingInside) {
+    struct Case {
+        const char* name;
+        FrameKind kind;
+        UINT part;
+    } cases[] = {{"status bar of an sdi frame", FrameKind::kSdi, VNX_ID_STATUSBAR},
+                 {"status bar of an mdi frame", FrameKind::kMdi, VNX_ID_STATUSBAR},
+                 {"view of an sdi frame", FrameKind::kSdi, VNX_ID_PANE},
+                 {"mdi client", FrameKind::kMdi, VNX_ID_PANE}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Frame f = MakeFrame(c.kind);
+        const WNDPROC hostProc = ProcOf(f.hwnd);
+        ASSERT_EQ(AttachFrame(f.hwnd, f.flags), 1);
+        HWND part = ChildById(f.hwnd, c.part);
+        int result = -1;
+        hostkit::ScopedHostHandler host(Once(part, WM_DESTROY, [&] { result = DetachFrame(f.hwnd); }));
+        DestroyWindow(part);
+        EXPECT_EQ(result, 1);
+        EXPECT_EQ(ManagerOf(f.hwnd), nullptr);
+        EXPECT_EQ(ProcOf(f.hwnd), hostProc);
+        EXPECT_EQ(LiveWindowObjects(), 0);
+        DestroyWindow(f.top);
+    }
+}
+
+TEST(HostNotification, UnDockInTheBarsOwnDestroy) {
+    for (bool floating : {false, true}) {
+        SCOPED_TRACE(floating ? "floating" : "docked");
+        Frame f = MakeFrame(FrameKind::kSdi);
+        ASSERT_EQ(AttachFrame(f.hwnd, f.flags), 1);
+        HWND view = hostkit::CreateView(f.hwnd, 0x301, 0, 0, 80, 24);
+        ASSERT_EQ(SetDock(view, f.hwnd, 0, 0, 0, 0, kTopBar | (floating ? BFX_FLOATING : 0), nullptr, kDockNow), 1);
+        int result = -1;
+        hostkit::ScopedHostHandler host(Once(view, WM_DESTROY, [&] { result = UnDock(view); }));
+        DestroyWindow(view);
+        EXPECT_EQ(result, 0) << "the bar was still there for the host to undock";
+        EXPECT_EQ(LiveWindowObjects(), 1);
+        for (int i = 0; i < 4; ++i) EXPECT_TRUE(ManagerOf(f.hwnd)->dockSites[i]->bars.empty()) << "site " << i;
+        EXPECT_EQ(RecalcFrame(f.hwnd), 1);
+        DestroyWindow(f.top);
+    }
+    // A stand-alone main toolbar.
+    HWND frame = hostkit::CreateSdiFrame("frame", 0, 0, 400, 300);
+    HWND toolbar = hostkit::CreateToolBar(frame, VNX_ID_TOOLBAR, "Main", 3);
+    ASSERT_EQ(SetToolBar(toolbar, reinterpret_cast<INT_PTR>(frame), 0, nullptr, STB_ATTACH), 1);
+    hostkit::ScopedHostHandler host(Once(toolbar, WM_DESTROY, [&] { UnDock(toolbar); }));
+    DestroyWindow(toolbar);
+    EXPECT_EQ(LiveWindowObjects(), 0);
+    DestroyWindow(frame);
+}
+
+TEST(HostNotification, RestoreHandedToAHostThatDetachesOrCloses) {
+    struct Case {
+        const char* name;
+        FrameKind kind;
+        UINT extra;
+        bool destroy;
+    } cases[] = {{"iconic mdi child, detached", FrameKind::kMdiChild, AF_SYSMENU, false},
+                 {"iconic mdi child, closed", FrameKind::kMdiChild, AF_SYSMENU, true},
+                 {"frame without system menu, detached", FrameKind::kSdi, 0, false},
+                 {"frame without system menu, closed", FrameKind::kSdi, 0, true},
+                 {"frame keeping its client size, closed", FrameKind::kSdi, AF_KEEPCLIENTSIZE, true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Frame f = MakeFrame(c.kind);
+        ASSERT_EQ(AttachFrame(f.hwnd, f.flags | c.extra), 1);
+        if (c.kind == FrameKind::kMdiChild) ShowWindow(f.hwnd, SW_MINIMIZE);
+        hostkit::ScopedHostHandler host(Once(
+            f.hwnd, WM_SYSCOMMAND, [&] { c.destroy ? (void)DestroyWindow(f.hwnd) : (void)DetachFrame(f.hwnd); },
+            SC_RESTORE, true));
+        SendMessageA(f.hwnd, WM_SYSCOMMAND, SC_RESTORE, 0);
+        EXPECT_EQ(ManagerOf(f.hwnd), nullptr);
+        EXPECT_EQ(LiveWindowObjects(), 0);
+        DestroyWindow(f.top);
+    }
+}
+
+// ---- windows the library cannot create -------------------------------------------------------
+
+// Refuses the creation of the windows a test names, as a system out of resources would.
+class CreationRefusal {
+public:
+    // Refuses the `nth` window (counting from 1) of one of the classes created from now on.
+    CreationRefusal(std::vector<std::string> classes, int nth) : classes_(std::move(classes)), left_(nth) {
+        active_ = this;
+        hook_ = SetWindowsHookExA(WH_CBT, Hook, nullptr, GetCurrentThreadId());
+    }
+    ~CreationRefusal() {
+        UnhookWindowsHookEx(hook_);
+        active_ = nullptr;
+    }
+    bool Refused() const { return left_ <= 0; }
+
+private:
+    static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam) {
+        if (code == HCBT_CREATEWND && active_ && active_->left_ > 0 && active_->Matches(reinterpret_cast<HWND>(wParam)))
+            if (--active_->left_ == 0) return 1;
+        return CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+    bool Matches(HWND hwnd) const {
+        const std::string name = varnex_test::ClassOf(hwnd);
+        for (const std::string& c : classes_)
+            if (_stricmp(c.c_str(), name.c_str()) == 0) return true;
+        return false;
+    }
+    static inline CreationRefusal* active_ = nullptr;
+    std::vector<std::string> classes_;
+    int left_;
+    HHOOK hook_{};
+};
+
+// Every child of a window and where it sits: nothing may move when an attach is refused.
+BOOL CALLBACK AddToFamily(HWND w, LPARAM list) {
+    reinterpret_cast<std::vector<std::pair<HWND, HWND>>*>(list)->emplace_back(w, GetParent(w));
+    return TRUE;
+}
+
+std::vector<std::pair<HWND, HWND>> Family(HWND frame) {
+    std::vector<std::pair<HWND, HWND>> family;
+    EnumChildWindows(frame, AddToFamily, reinterpret_cast<LPARAM>(&family));
+    return family;
+}
+
+TEST(FailedCreation, AttachFrameGivesEverythingBackAndReturnsZero) {
+    struct Case {
+        const char* name;
+        FrameKind kind;
+        int windows;  // windows the library makes for this frame: pane and sites
+    } cases[] = {{"child frame", FrameKind::kChildFrame, 5}, {"mdi frame without dock bars", FrameKind::kMdi, 4}};
+    for (const Case& c : cases) {
+        for (int nth = 1; nth <= c.windows; ++nth) {
+            SCOPED_TRACE(std::string(c.name) + ", window " + std::to_string(nth) + " refused");
+            Frame f = MakeFrame(c.kind);
+            const WNDPROC hostProc = ProcOf(f.hwnd);
+            const auto before = Family(f.hwnd);
+            {
+                CreationRefusal refusal({"AfxFrameOrView40su", "AfxControlBar40su"}, nth);
+                EXPECT_EQ(AttachFrame(f.hwnd, f.flags), 0);
+                EXPECT_TRUE(refusal.Refused());
+            }
+            EXPECT_EQ(Family(f.hwnd), before);
+            EXPECT_EQ(ProcOf(f.hwnd), hostProc);
+            EXPECT_EQ(ManagerOf(f.hwnd), nullptr);
+            EXPECT_EQ(LiveWindowObjects(), 0);
+            // Nothing is left half done: the same frame attaches once the system lets it.
+            EXPECT_EQ(AttachFrame(f.hwnd, f.flags), 1);
+            EXPECT_EQ(DetachFrame(f.hwnd), 1);
+            auto sorted = before, after = Family(f.hwnd);  // the attach stacked the parts anew
+            std::sort(sorted.begin(), sorted.end());
+            std::sort(after.begin(), after.end());
+            EXPECT_EQ(after, sorted);
+            DestroyWindow(f.top);
+        }
+    }
+}
+
+TEST(FailedCreation, AFrameWhoseInstanceHasNoFrameworkClassIsRefused) {
+    Frame f = MakeFrame(FrameKind::kChildFrame);
+    SetWindowLongPtrA(f.hwnd, GWLP_HINSTANCE, reinterpret_cast<LONG_PTR>(GetModuleHandleA("user32.dll")));
+    const auto before = Family(f.hwnd);
+    EXPECT_EQ(AttachFrame(f.hwnd, f.flags), 0);
+    EXPECT_EQ(Family(f.hwnd), before);
+    EXPECT_EQ(LiveWindowObjects(), 0);
+    DestroyWindow(f.top);
+}
+
+TEST(FailedCreation, FloatingWindowRefusedLeavesTheWindowAsFound) {
+    Frame f = MakeFrame(FrameKind::kSdi);
+    ASSERT_EQ(AttachFrame(f.hwnd, f.flags), 1);
+    HWND view = hostkit::CreateView(f.hwnd, 0x301, 5, 6, 80, 24);
+    const RECT found = WindowRectIn(view, f.hwnd);
+    {
+        CreationRefusal refusal({"AfxFrameOrView40su"}, 1);
+        EXPECT_EQ(SetDock(view, f.hwnd, 0, 0, 0, 0, kTopBar | BFX_FLOATING, nullptr, kDockNow), 0);
+    }
+    EXPECT_EQ(BarOf(view), nullptr);
+    EXPECT_EQ(GetParent(view), f.hwnd);
+    EXPECT_EQ(WindowRectIn(view, f.hwnd), found);
+    EXPECT_EQ(LiveWindowObjects(), 1);
+    // A docked bar asked to float keeps its place when the floating window cannot be made.
+    ASSERT_EQ(SetDock(view, f.hwnd, 0, 0, 0, 0, kTopBar, nullptr, kDockNow), 1);
+    HWND site = GetParent(view);
+    {
+        CreationRefusal refusal({"AfxFrameOrView40su"}, 1);
+        EXPECT_EQ(SetDock(view, f.hwnd, 0, 0, 0, 0, kTopBar | BFX_FLOATING, nullptr, kDockNow), 0);
+    }
+    EXPECT_EQ(GetParent(view), site);
+    EXPECT_FALSE(BarOf(view)->IsFloating());
+    EXPECT_NE(GetWindowLongA(view, GWL_STYLE) & WS_VISIBLE, 0);
+    DestroyWindow(f.top);
+}
+
+TEST(FailedCreation, ProgressControlRefused) {
+    Frame f = MakeFrame(FrameKind::kMdi);
+    ASSERT_EQ(AttachFrame(f.hwnd, f.flags), 1);
+    HWND pane = ChildById(f.hwnd, VNX_ID_PANE);
+    const long windows = LiveLibraryWindows();
+    {
+        CreationRefusal refusal({PROGRESS_CLASSA}, 1);
+        EXPECT_EQ(SetStatusBar(pane, 0, 100, 5, nullptr, SSB_PROGRESS | SSB_RANGE | SSB_SHOW), 0);
+        EXPECT_TRUE(refusal.Refused());
+    }
+    EXPECT_EQ(LiveLibraryWindows(), windows);
+    EXPECT_EQ(SetStatusBar(pane, 0, 100, 5, nullptr, SSB_PROGRESS | SSB_RANGE | SSB_SHOW), 1);
+    DestroyWindow(f.top);
+}
+
+// ---- one window handed over twice ------------------------------------------------------------
+
+TEST(SubclassChain, FramesAndBarsGivenBackInAnyOrderNeverLoop) {
+    // An MDI child docked into its own MDI frame, then both detached, the child first.
+    HWND mdi = hostkit::CreateMdiFrame("mdi", 0, 0, 520, 400);
+    HWND child = hostkit::CreateMdiChild(mdi, "child");
+    const WNDPROC childProc = ProcOf(child);
+    ASSERT_EQ(AttachFrame(mdi, AF_MDIFRAME), 1);
+    ASSERT_EQ(AttachFrame(child, AF_MDICHILD), 1);
+    SetDock(child, mdi, 0, 0, 0, 0, kTopBar, nullptr, kDockNow);
+    DetachFrame(child);
+    DetachFrame(mdi);
+    EXPECT_EQ(ProcOf(child), childProc);
+    ASSERT_EQ(AttachFrame(child, AF_MDICHILD), 1);  // returns at all
+    SendMessageA(child, WM_NULL, 0, 0);
+    EXPECT_EQ(DetachFrame(child), 1);
+    EXPECT_EQ(ProcOf(child), childProc);
+    DestroyWindow(mdi);
+}
+
+TEST(SubclassChain, TheLibrarysOwnWindowsAreNeitherFramesNorBars) {
+    Frame f = MakeFrame(FrameKind::kMdiChild);
+    ASSERT_EQ(AttachFrame(f.hwnd, f.flags), 1);
+    HWND site = ChildById(f.hwnd, VNX_ID_DOCK_LEFT);
+    HWND other = hostkit::CreateSdiFrame("other", 600, 0, 300, 200);
+    ASSERT_EQ(AttachFrame(other, AF_SDIFRAME), 1);
+    EXPECT_EQ(AttachFrame(site, AF_CHILDFRAME), 0);
+    EXPECT_EQ(SetDock(site, other, 0, 0, 0, 0, kTopBar, nullptr, kDockNow), 0);
+    EXPECT_EQ(SetDock(ChildById(f.hwnd, VNX_ID_STATUSBAR), other, 0, 0, 0, 0, kTopBar, nullptr, kDockNow), 0);
+    SendMessageA(site, WM_NULL, 0, 0);  // returns
+    EXPECT_EQ(LiveWindowObjects(), 2);
+    DestroyWindow(f.top);
+    DestroyWindow(other);
+}
+
+TEST(DestroyedPane, TakesTheSitesTheLibraryMadeWithIt) {
+    Frame f = MakeFrame(FrameKind::kMdiChild, false);
+    ASSERT_EQ(AttachFrame(f.hwnd, f.flags), 1);
+    HWND bar = hostkit::CreateView(f.hwnd, 0x301, 0, 0, 80, 24);
+    ASSERT_EQ(SetDock(bar, f.hwnd, 0, 0, 0, 0, kTopBar, nullptr, kDockNow), 1);
+    DestroyWindow(ChildById(f.hwnd, VNX_ID_PANE));
+    for (UINT id = VNX_ID_DOCK_TOP; id <= VNX_ID_DOCK_BOTTOM; ++id) EXPECT_EQ(ChildById(f.hwnd, id), nullptr) << id;
+    // The host's bar is given back, not destroyed with the site it sat in.
+    EXPECT_TRUE(IsWindow(bar));
+    EXPECT_EQ(GetParent(bar), f.hwnd);
+    EXPECT_EQ(LiveWindowObjects(), 0);
+    DestroyWindow(f.top);
+}
+
+// ---- a main toolbar created after attach -----------------------------------------------------
+
+TEST(ToolBarRedirection, OnlyItsOwnTooltipGoesAndItsMessagesReachTheControl) {
+    Frame f = MakeFrame(FrameKind::kSdi);
+    ASSERT_EQ(AttachFrame(f.hwnd, f.flags), 1);
+    HWND toolbar = hostkit::CreateToolBar(f.hwnd, VNX_ID_TOOLBAR, "Main", 3);
+    EXPECT_EQ(SendMessageA(toolbar, TB_BUTTONCOUNT, 0, 0), 3) << "buttons added right after creation were lost";
+    // The frame asks again which format its child speaks: neither window may go.
+    SendMessageA(toolbar, WM_NOTIFYFORMAT, reinterpret_cast<WPARAM>(f.hwnd), NF_REQUERY);
+    EXPECT_TRUE(IsWindow(f.hwnd));
+    HWND stranger = hostkit::CreateView(f.top, 0x333, 0, 0, 10, 10);
+    SendMessageA(toolbar, WM_NOTIFYFORMAT, reinterpret_cast<WPARAM>(stranger), NF_QUERY);
+    EXPECT_TRUE(IsWindow(stranger));
+    ASSERT_EQ(SetToolBar(toolbar, reinterpret_cast<INT_PTR>(f.hwnd), 0, nullptr, STB_ATTACH), 1);
+    EXPECT_EQ(SendMessageA(toolbar, TB_BUTTONCOUNT, 0, 0), 3);
+    DestroyWindow(f.top);
+}
+
+// ---- pointers the library was not handed -----------------------------------------------------
+
+// A host's own data behind a button, of the record's size and more.
+struct HostData {
+    BYTE bytes[32];
+};
+
+TEST(ButtonData, OnlyBoundRecordsAreReadOrWritten) {
+    HWND mdi = hostkit::CreateMdiFrame("mdi", 0, 0, 520, 400);
+    HWND dockBar = hostkit::CreateDockBar(mdi, VNX_ID_DOCK_TOP);
+    HWND standard = hostkit::CreateToolBar(dockBar, VNX_ID_TOOLBAR, "Standard", 2);
+    HWND main = hostkit::CreateToolBar(mdi, VNX_ID_TOOLBAR, "Main", 2);
+    HostData data;
+    std::memset(data.bytes, 0x5A, sizeof data.bytes);
+    const HostData was = data;
+    // A separator (command 0) and a button, both carrying the host's own data.
+    TBBUTTON buttons[2] = {{0, 0, TBSTATE_ENABLED, BTNS_SEP, {}, reinterpret_cast<DWORD_PTR>(&data), 0},
+                           {0, 205, TBSTATE_ENABLED, BTNS_BUTTON, {}, reinterpret_cast<DWORD_PTR>(&data), 0}};
+    for (HWND toolbar : {standard, main})
+        SendMessageA(toolbar, TB_ADDBUTTONSA, 2, reinterpret_cast<LPARAM>(buttons));
+    ASSERT_EQ(AttachFrame(mdi, AF_MDIFRAME), 1);
+    ASSERT_TRUE(BarOf(standard));
+    ASSERT_EQ(SetToolBar(main, reinterpret_cast<INT_PTR>(mdi), 0, nullptr, STB_ATTACH), 1);
+    for (HWND toolbar : {standard, main}) {
+        NMTBHOTITEM hot{};
+        hot.hdr = {toolbar, VNX_ID_TOOLBAR, static_cast<UINT>(TBN_HOTITEMCHANGE)};
+        hot.idNew = 205;
+        hot.dwFlags = HICF_MOUSE;
+        SendMessageA(mdi, WM_NOTIFY, VNX_ID_TOOLBAR, reinterpret_cast<LPARAM>(&hot));
+        SendMessageA(toolbar, WM_COMMAND, MAKEWPARAM(7, 0), 0);
+        SendMessageA(toolbar, WM_COMMAND, MAKEWPARAM(7, BN_CLICKED), reinterpret_cast<LPARAM>(toolbar));
+    }
+    EXPECT_EQ(std::memcmp(&data, &was, sizeof data), 0) << "the host's button data was written";
+    // A choice with nobody to tell: no message goes to the thread.
+    MSG msg;
+    while (PeekMessageA(&msg, reinterpret_cast<HWND>(-1), 0, 0, PM_REMOVE)) {
+        EXPECT_NE(msg.message, static_cast<UINT>(WM_COMMAND)) << "a command posted to no window";
+    }
+    DestroyWindow(mdi);
+}
+
+TEST(ButtonData, ChoiceWithNoWindowToTellPostsNothing) {
+    HWND frame = hostkit::CreateSdiFrame("frame", 0, 0, 400, 300);
+    HWND main = hostkit::CreateToolBar(frame, VNX_ID_TOOLBAR, "Main", 2);
+    ASSERT_EQ(SetToolBar(main, reinterpret_cast<INT_PTR>(frame), 0, nullptr, STB_ATTACH), 1);
+    ToolButtonRecord record{};
+    HMENU menu = CreatePopupMenu();
+    ASSERT_EQ(SetToolBar(main, 1, 0, &record, STB_BUTTONRECORD), 1);
+    ASSERT_EQ(SetToolBar(main, 1, reinterpret_cast<INT_PTR>(menu), nullptr, STB_BUTTONMENU), 1);
+    NMTBHOTITEM hot{};
+    hot.hdr = {main, VNX_ID_TOOLBAR, static_cast<UINT>(TBN_HOTITEMCHANGE)};
+    hot.idNew = 101;
+    hot.dwFlags = HICF_MOUSE;
+    SendMessageA(main, WM_NOTIFY, VNX_ID_TOOLBAR, reinterpret_cast<LPARAM>(&hot));
+    SendMessageA(main, WM_COMMAND, MAKEWPARAM(9, 0), 0);
+    EXPECT_EQ(record.choice, 9);
+    MSG msg;
+    EXPECT_FALSE(PeekMessageA(&msg, reinterpret_cast<HWND>(-1), WM_COMMAND, WM_COMMAND, PM_REMOVE));
+    DestroyMenu(menu);
+    DestroyWindow(frame);
+}
+
+// ---- coordinates and sizes no screen has ------------------------------------------------------
+
+TEST(HostileGeometry, DockedBarsStayInsideTheirSite) {
+    const int huge[] = {INT_MAX, INT_MAX - 5, INT_MIN, -1000000, 1 << 30};
+    Frame f = MakeFrame(FrameKind::kSdi);
+    ASSERT_EQ(AttachFrame(f.hwnd, f.flags), 1);
+    HWND a = hostkit::CreateView(f.hwnd, 0x301, 0, 0, 80, 24);
+    HWND b = hostkit::CreateView(f.hwnd, 0x302, 0, 0, 60, 24);
+    for (int v : huge) {
+        SCOPED_TRACE(v);
+        for (UINT side : {BFX_TOP, BFX_LEFT}) {
+            ASSERT_EQ(SetDock(a, f.hwnd, v, v, v, v, side | varnex_test::kAllSides, nullptr,
+                              kDockNow | SD_POSITION | SD_SIZE | side),
+                      1);
+            ASSERT_EQ(SetDock(b, f.hwnd, -v, v, v, -v, side | varnex_test::kAllSides, nullptr,
+                              kDockNow | SD_POSITION | SD_SIZE | side),
+                      1);
+            for (HWND w : {a, b}) {
+                HWND site = GetParent(w);
+                const RECT r = WindowRectIn(w, site), c = ClientOf(site);
+                EXPECT_TRUE(r.left >= 0 && r.top >= 0 && r.right <= c.right && r.bottom <= c.bottom)
+                    << "bar (" << r.left << "," << r.top << ")-(" << r.right << "," << r.bottom
+                    << ") outside its site of " << c.right << " x " << c.bottom;
+            }
+        }
+    }
+    DestroyWindow(f.top);
+}
+
+TEST(HostileGeometry, FloatingBarsFillTheirWindow) {
+    const int sizes[] = {INT_MAX, 1 << 30, 100000, 1};
+    Frame f = MakeFrame(FrameKind::kSdi);
+    ASSERT_EQ(AttachFrame(f.hwnd, f.flags), 1);
+    HWND view = hostkit::CreateView(f.hwnd, 0x301, 0, 0, 80, 24);
+    for (int s : sizes) {
+        SCOPED_TRACE(s);
+        ASSERT_EQ(SetDock(view, f.hwnd, s, s, s, s, kTopBar | BFX_FLOATING, nullptr,
+                          kDockNow | SD_POSITION | SD_SIZE | SD_FLOAT),
+                  1);
+        HWND mini = GetParent(view);
+        const RECT client = ClientOf(mini);
+        EXPECT_EQ(WindowRectIn(view, mini), client);
+        EXPECT_GT(client.right, 0);
+        EXPECT_GT(client.bottom, 0);
+    }
+    DestroyWindow(f.top);
+}
+
+}  // namespace
