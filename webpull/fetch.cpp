@@ -1,5 +1,6 @@
 #include "fetch.h"
 
+#include <climits>
 #include <cstdio>
 #include <cstring>
 
@@ -28,7 +29,7 @@ bool prepare_transfer(const char* url, bool http09, Transfer& transfer) {
     return transfer.request_size > 0;
 }
 
-FetchOutcome fetch_url(const Transfer& transfer, ResponseFilter& filter, char* recv_buffer) {
+FetchOutcome fetch_url(const Transfer& transfer, ResponseFilter& filter, WorkBuffer& recv_buffer) {
     const char* host = transfer.host;
     uint32_t address = 0;
     if (!net::resolve_host(host, &address)) {
@@ -45,16 +46,20 @@ FetchOutcome fetch_url(const Transfer& transfer, ResponseFilter& filter, char* r
         report_winsock_error(sock, "bind");
         return FetchOutcome::Fatal;
     }
-    net::raise_receive_buffer(sock, net::kReceiveBufferSize);
+    net::raise_receive_buffer(sock, net::kSocketReceiveBufferSize);
 
-    if (!net::connect_to(sock, address, transfer.port)) {
+    bool connected = net::connect_to(sock, address, transfer.port);
+    if (!connected && net::last_error() == net::kWouldBlock) {
+        // Only a non-blocking socket gets here (ours blocks); its refusal is then reported below
+        // like any other.
+        if (net::wait_connect(sock, 1) <= 0) {
+            report_winsock_error(sock, "select");
+            return FetchOutcome::Abandoned;
+        }
+        connected = net::connect_succeeded(sock);
+    }
+    if (!connected) {
         switch (net::last_error()) {
-        case net::kWouldBlock:
-            if (net::wait_writable(sock, 1) <= 0) {
-                report_winsock_error(sock, "select");
-                return FetchOutcome::Abandoned;
-            }
-            break;
         case net::kNetUnreachable:
             std::printf("host \"%s\" is unreachable\n", host);
             net::close_socket(sock);
@@ -79,10 +84,11 @@ FetchOutcome fetch_url(const Transfer& transfer, ResponseFilter& filter, char* r
         return FetchOutcome::Abandoned;
     }
 
+    static_assert(std::tuple_size_v<WorkBuffer> <= INT_MAX, "recv takes an int capacity");
     int got;
-    while ((got = net::receive(sock, recv_buffer, net::kReceiveBufferSize)) > 0) {
+    while ((got = net::receive(sock, recv_buffer.data(), static_cast<int>(recv_buffer.size()))) > 0) {
         // The socket stays open on the way out: the process ends right after the header.
-        if (filter.put_bytes(recv_buffer, static_cast<size_t>(got)) == FilterResult::HeaderDone)
+        if (filter.put_bytes(recv_buffer.data(), static_cast<size_t>(got)) == FilterResult::HeaderDone)
             return FetchOutcome::HeaderDone;
     }
     // A failed receive ends the reply like a close does; what came is still written.

@@ -25,6 +25,6 @@ bool prepare_transfer(const char* url, bool http09, Transfer& transfer);
 
 // Messages go through `printf` to standard output, the stream the filter's sink writes to, so
 // data and messages keep one order.
-FetchOutcome fetch_url(const Transfer& transfer, ResponseFilter& filter, char* recv_buffer);
+FetchOutcome fetch_url(const Transfer& transfer, ResponseFilter& filter, WorkBuffer& recv_buffer);
 
 }  // namespace webpull

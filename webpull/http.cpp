@@ -27,8 +27,8 @@ size_t build_request(char (&out)[kRequestCapacity + 1], std::string_view host,
     return length;
 }
 
-ResponseFilter::ResponseFilter(char* staging, OutputSink sink, bool headers_only, bool http09)
-    : out_buffer_(staging), sink_(sink), headers_only_(headers_only), http09_(http09) {}
+ResponseFilter::ResponseFilter(WorkBuffer& staging, OutputSink sink, bool headers_only, bool http09)
+    : out_buffer_(staging.data()), sink_(sink), headers_only_(headers_only), http09_(http09) {}
 
 void ResponseFilter::begin_transfer() {
     out_count_ = 0;

@@ -3,6 +3,7 @@
 // No sockets and no global state here: the program, the unit tests and the fuzzers share it.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <string_view>
 
@@ -13,6 +14,11 @@ constexpr size_t kBlockSize = 0x7FFF;   // the staging buffer is flushed when it
 constexpr size_t kHostCapacity = 127;
 constexpr size_t kPathCapacity = 511;
 constexpr size_t kRequestCapacity = 499;
+
+// The receive buffer and the staging buffer. Whoever fills one takes its capacity from the type,
+// never from a second constant.
+using WorkBuffer = std::array<char, kBufferSize>;
+static_assert(kBlockSize < kBufferSize);
 
 // Writes the GET request for `path` on `host` (the host alone, never the port) into `out`,
 // zero-terminated. Returns its length, or 0 when it would not fit kRequestCapacity (then `out`
@@ -36,8 +42,8 @@ enum class FilterResult {
 // filter as it fills, so where a header separator falls relative to a block boundary matters.
 class ResponseFilter {
 public:
-    // `staging` must hold kBufferSize bytes and outlive the filter.
-    ResponseFilter(char* staging, OutputSink sink, bool headers_only, bool http09);
+    // `staging` must outlive the filter.
+    ResponseFilter(WorkBuffer& staging, OutputSink sink, bool headers_only, bool http09);
 
     // Starts a transfer: nothing held, header expected unless the HTTP/0.9 form was used.
     void begin_transfer();

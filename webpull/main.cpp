@@ -70,8 +70,8 @@ int main(int argc, char** argv) {
     }
 
     // Allocated once before the first fetch, kept until the program ends.
-    std::unique_ptr<char[]> recv_buffer(new (std::nothrow) char[kBufferSize]);
-    std::unique_ptr<char[]> out_buffer(new (std::nothrow) char[kBufferSize]);
+    std::unique_ptr<WorkBuffer> recv_buffer(new (std::nothrow) WorkBuffer);
+    std::unique_ptr<WorkBuffer> out_buffer(new (std::nothrow) WorkBuffer);
     if (!recv_buffer || !out_buffer) {
         std::puts("cannot allocate working buffers, exiting");
         return 1;
@@ -85,7 +85,7 @@ int main(int argc, char** argv) {
 #endif
 
     net::startup();
-    ResponseFilter filter(out_buffer.get(), OutputSink{write_to_stdout, nullptr}, headers_only, http09);
+    ResponseFilter filter(*out_buffer, OutputSink{write_to_stdout, nullptr}, headers_only, http09);
     bool any_abandoned = false;
     for (int i = first_url; i < argc; ++i) {
         Transfer transfer;
@@ -94,7 +94,7 @@ int main(int argc, char** argv) {
             any_abandoned = true;
             continue;
         }
-        switch (fetch_url(transfer, filter, recv_buffer.get())) {
+        switch (fetch_url(transfer, filter, *recv_buffer)) {
         case FetchOutcome::Done: break;
         case FetchOutcome::Abandoned: any_abandoned = true; break;
         case FetchOutcome::Fatal: return 1;

@@ -3,7 +3,10 @@
 #ifdef _WIN32
 #include <winsock2.h>
 #else
+#include <fcntl.h>
+#include <netinet/in.h>
 #include <sys/socket.h>
+#include <unistd.h>
 #endif
 
 #include "net.h"
@@ -19,6 +22,35 @@ void force_receive_buffer(net::Socket sock, int size) {
 #else
     setsockopt(static_cast<int>(sock), SOL_SOCKET, SO_RCVBUF, &size, sizeof size);
 #endif
+}
+
+void set_non_blocking(net::Socket sock) {
+#ifdef _WIN32
+    u_long on = 1;
+    ioctlsocket(static_cast<SOCKET>(sock), FIONBIO, &on);
+#else
+    fcntl(static_cast<int>(sock), F_SETFL, fcntl(static_cast<int>(sock), F_GETFL) | O_NONBLOCK);
+#endif
+}
+
+// A loopback port that accepts connections while `listening`, and refuses them otherwise.
+int loopback_port(bool listening, net::Socket* listener) {
+    *listener = net::open_stream_socket();
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+#ifdef _WIN32
+    int length = sizeof address;
+    const SOCKET fd = static_cast<SOCKET>(*listener);
+#else
+    socklen_t length = sizeof address;
+    const int fd = static_cast<int>(*listener);
+#endif
+    bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
+    if (listening) listen(fd, 1);
+    else net::close_socket(*listener);
+    return ntohs(address.sin_port);
 }
 
 class Net : public testing::Test {
@@ -37,16 +69,16 @@ protected:
 
 TEST_F(Net, ReceiveBufferIsRaisedWhenSmall) {
     force_receive_buffer(sock_, 4096);
-    ASSERT_LT(net::receive_buffer_size(sock_), net::kReceiveBufferSize);
-    net::raise_receive_buffer(sock_, net::kReceiveBufferSize);
-    EXPECT_GE(net::receive_buffer_size(sock_), net::kReceiveBufferSize);
+    ASSERT_LT(net::receive_buffer_size(sock_), net::kSocketReceiveBufferSize);
+    net::raise_receive_buffer(sock_, net::kSocketReceiveBufferSize);
+    EXPECT_GE(net::receive_buffer_size(sock_), net::kSocketReceiveBufferSize);
 }
 
 TEST_F(Net, ReceiveBufferIsNeverLowered) {
-    force_receive_buffer(sock_, 4 * net::kReceiveBufferSize);
+    force_receive_buffer(sock_, 4 * net::kSocketReceiveBufferSize);
     const int before = net::receive_buffer_size(sock_);
-    ASSERT_GT(before, net::kReceiveBufferSize);
-    net::raise_receive_buffer(sock_, net::kReceiveBufferSize);
+    ASSERT_GT(before, net::kSocketReceiveBufferSize);
+    net::raise_receive_buffer(sock_, net::kSocketReceiveBufferSize);
     EXPECT_EQ(net::receive_buffer_size(sock_), before);
 }
 
@@ -57,6 +89,23 @@ TEST_F(Net, DottedAddressesResolveWithoutALookup) {
     EXPECT_EQ(bytes[0], 127);
     EXPECT_EQ(bytes[3], 1);
     EXPECT_FALSE(net::resolve_host("no-such-host.invalid", &address));
+}
+
+TEST_F(Net, ConnectionUnderWayEndsConnectedOrWithItsCause) {
+    for (bool listening : {true, false}) {
+        net::Socket listener;
+        const int port = loopback_port(listening, &listener);
+        net::Socket sock = net::open_stream_socket();
+        set_non_blocking(sock);
+        // Loopback finishes the handshake after connect returns, so the wait is always taken.
+        ASSERT_FALSE(net::connect_to(sock, htonl(INADDR_LOOPBACK), port));
+        ASSERT_EQ(net::last_error(), net::kWouldBlock);
+        ASSERT_GT(net::wait_connect(sock, 5), 0) << "listening " << listening;
+        const bool connected = net::connect_succeeded(sock);
+        EXPECT_EQ(connected ? 0 : net::last_error(), listening ? 0 : net::kConnectionRefused);
+        net::close_socket(sock);
+        if (listening) net::close_socket(listener);
+    }
 }
 
 }  // namespace
