@@ -55,8 +55,9 @@ struct Model {
     }
 };
 
-void append(void* context, const char* data, size_t size) {
+bool append(void* context, const char* data, size_t size) {
     static_cast<std::string*>(context)->append(data, size);
+    return true;
 }
 
 }  // namespace

@@ -1,10 +1,10 @@
 #include "fetch.h"
 
 #include <climits>
-#include <cstdio>
 #include <cstring>
 
 #include "net.h"
+#include "output.h"
 #include "url.h"
 
 namespace webpull {
@@ -13,7 +13,7 @@ namespace {
 
 // Writes the error report and closes the socket; callers decide whether the program ends.
 void report_winsock_error(net::Socket sock, const char* operation) {
-    std::printf("winsock error on %s (error=%d)\n", operation, net::last_error());
+    output::print("winsock error on %s (error=%d)\n", operation, net::last_error());
     net::close_socket(sock);
 }
 
@@ -33,7 +33,7 @@ FetchOutcome fetch_url(const Transfer& transfer, ResponseFilter& filter, WorkBuf
     const char* host = transfer.host;
     uint32_t address = 0;
     if (!net::resolve_host(host, &address)) {
-        std::printf("cannot locate host \"%s\"\n", host);
+        output::print("cannot locate host \"%s\"\n", host);
         return FetchOutcome::Fatal;
     }
 
@@ -61,15 +61,15 @@ FetchOutcome fetch_url(const Transfer& transfer, ResponseFilter& filter, WorkBuf
     if (!connected) {
         switch (net::last_error()) {
         case net::kNetUnreachable:
-            std::printf("host \"%s\" is unreachable\n", host);
+            output::print("host \"%s\" is unreachable\n", host);
             net::close_socket(sock);
             return FetchOutcome::Fatal;
         case net::kTimedOut:
-            std::printf("connection to host \"%s\" timed out\n", host);
+            output::print("connection to host \"%s\" timed out\n", host);
             net::close_socket(sock);
             return FetchOutcome::Fatal;
         case net::kConnectionRefused:
-            std::printf("host \"%s\" refused \"http\" connection on port %d\n", host, transfer.port);
+            output::print("host \"%s\" refused \"http\" connection on port %d\n", host, transfer.port);
             net::close_socket(sock);
             return FetchOutcome::Fatal;
         default:
@@ -85,15 +85,17 @@ FetchOutcome fetch_url(const Transfer& transfer, ResponseFilter& filter, WorkBuf
     }
 
     static_assert(std::tuple_size_v<WorkBuffer> <= INT_MAX, "recv takes an int capacity");
-    int got;
-    while ((got = net::receive(sock, recv_buffer.data(), static_cast<int>(recv_buffer.size()))) > 0) {
-        // The socket stays open on the way out: the process ends right after the header.
-        if (filter.put_bytes(recv_buffer.data(), static_cast<size_t>(got)) == FilterResult::HeaderDone)
-            return FetchOutcome::HeaderDone;
-    }
+    int got = 0;
+    FilterResult result = FilterResult::More;
+    while (result == FilterResult::More &&
+           (got = net::receive(sock, recv_buffer.data(), static_cast<int>(recv_buffer.size()))) > 0)
+        result = filter.put_bytes(recv_buffer.data(), static_cast<size_t>(got));
     // A failed receive ends the reply like a close does; what came is still written.
-    if (filter.filter_flush() == FilterResult::HeaderDone) return FetchOutcome::HeaderDone;
+    if (result == FilterResult::More) result = filter.filter_flush();
+    // The socket stays open on the way out: the process ends right after the header.
+    if (result == FilterResult::HeaderDone) return FetchOutcome::HeaderDone;
     net::close_socket(sock);
+    if (result == FilterResult::WriteFailed) return FetchOutcome::Fatal;
     return got < 0 ? FetchOutcome::Abandoned : FetchOutcome::Done;
 }
 

@@ -40,7 +40,8 @@ FilterResult ResponseFilter::put_bytes(const char* data, size_t size) {
         if (!in_header_ && out_count_ == 0 && size >= kBlockSize) {
             // Past the header a full block is written as it stands: the same block the staging
             // copy would produce, without the copy.
-            emit(data, kBlockSize);
+            if (emit_body(data, kBlockSize) == FilterResult::WriteFailed)
+                return FilterResult::WriteFailed;
             data += kBlockSize;
             size -= kBlockSize;
             continue;
@@ -51,8 +52,10 @@ FilterResult ResponseFilter::put_bytes(const char* data, size_t size) {
         out_count_ += take;
         data += take;
         size -= take;
-        if (out_count_ == kBlockSize && filter_flush() == FilterResult::HeaderDone)
-            return FilterResult::HeaderDone;
+        if (out_count_ == kBlockSize) {
+            const FilterResult result = filter_flush();
+            if (result != FilterResult::More) return result;
+        }
     }
     return FilterResult::More;
 }
@@ -60,14 +63,10 @@ FilterResult ResponseFilter::put_bytes(const char* data, size_t size) {
 FilterResult ResponseFilter::filter_flush() {
     const size_t held = out_count_;
     out_count_ = 0;
-    if (!in_header_) {
-        emit(out_buffer_, held);
-        return FilterResult::More;
-    }
+    if (!in_header_) return emit_body(out_buffer_, held);
     if (!http09_ && held > 5 && std::memcmp(out_buffer_, "HTTP/", 5) != 0) {
         in_header_ = false;  // the reply has no header at all
-        emit(out_buffer_, held);
-        return FilterResult::More;
+        return emit_body(out_buffer_, held);
     }
 
     // CR LF CR LF wins wherever it is; LF LF counts only when there is no CR LF CR LF at all.
@@ -81,13 +80,10 @@ FilterResult ResponseFilter::filter_flush() {
     if (separator == std::string_view::npos) return FilterResult::More;  // block dropped
 
     const size_t header_size = separator + separator_size;
-    if (headers_only_) {
-        emit(out_buffer_, header_size);
-        return FilterResult::HeaderDone;
-    }
+    if (headers_only_)
+        return emit(out_buffer_, header_size) ? FilterResult::HeaderDone : FilterResult::WriteFailed;
     in_header_ = false;
-    emit(out_buffer_ + header_size, held - header_size);
-    return FilterResult::More;
+    return emit_body(out_buffer_ + header_size, held - header_size);
 }
 
 }  // namespace webpull

@@ -26,15 +26,16 @@ static_assert(kBlockSize < kBufferSize);
 size_t build_request(char (&out)[kRequestCapacity + 1], std::string_view host,
                      std::string_view path, bool http09);
 
-// Where filtered bytes go.
+// Where filtered bytes go. `write` returns false when the bytes could not be written.
 struct OutputSink {
-    void (*write)(void* context, const char* data, size_t size);
+    bool (*write)(void* context, const char* data, size_t size);
     void* context;
 };
 
 enum class FilterResult {
-    More,        // keep receiving
-    HeaderDone,  // header-only mode has written the first header: the program ends now
+    More,         // keep receiving
+    HeaderDone,   // header-only mode has written the first header: the program ends now
+    WriteFailed,  // the sink refused bytes: nothing more may be written
 };
 
 // Stages received bytes and filters them. The reply is cut into blocks of exactly kBlockSize
@@ -56,8 +57,11 @@ public:
     size_t held() const { return out_count_; }
 
 private:
-    void emit(const char* data, size_t size) {
-        if (size > 0) sink_.write(sink_.context, data, size);
+    bool emit(const char* data, size_t size) {
+        return size == 0 || sink_.write(sink_.context, data, size);
+    }
+    FilterResult emit_body(const char* data, size_t size) {
+        return emit(data, size) ? FilterResult::More : FilterResult::WriteFailed;
     }
 
     char* out_buffer_;

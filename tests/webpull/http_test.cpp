@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -40,21 +41,26 @@ TEST(BuildRequest, RefusesWhatDoesNotFit) {
 }
 
 // Runs a reply through the filter in the given read sizes, recording every write.
+// The sink refuses the write numbered `failing_write` (from 0) and records the refused size too.
 struct FilterRun {
     std::string output;
     std::vector<size_t> writes;
     FilterResult result = FilterResult::More;
     bool in_header_at_end = false;
+    size_t failing_write = SIZE_MAX;
 };
 
 FilterRun run_filter(const std::string& reply, bool headers_only, bool http09,
-                     std::vector<size_t> read_sizes = {}) {
+                     std::vector<size_t> read_sizes = {}, size_t failing_write = SIZE_MAX) {
     FilterRun run;
+    run.failing_write = failing_write;
     auto staging = std::make_unique<webpull::WorkBuffer>();
     auto sink = [](void* context, const char* data, size_t size) {
         auto* r = static_cast<FilterRun*>(context);
-        r->output.append(data, size);
         r->writes.push_back(size);
+        if (r->writes.size() - 1 == r->failing_write) return false;
+        r->output.append(data, size);
+        return true;
     };
     ResponseFilter filter(*staging, {sink, &run}, headers_only, http09);
     filter.begin_transfer();
@@ -64,7 +70,7 @@ FilterRun run_filter(const std::string& reply, bool headers_only, bool http09,
         size = std::min(size, reply.size() - at);
         run.result = filter.put_bytes(reply.data() + at, size);
         at += size;
-        if (run.result == FilterResult::HeaderDone) return run;
+        if (run.result != FilterResult::More) return run;
     }
     run.result = filter.filter_flush();
     run.in_header_at_end = filter.in_header();
@@ -183,6 +189,7 @@ TEST(ResponseFilter, EachTransferStartsAfresh) {
     std::string output;
     auto sink = [](void* context, const char* data, size_t size) {
         static_cast<std::string*>(context)->append(data, size);
+        return true;
     };
     ResponseFilter filter(*staging, {sink, &output}, false, false);
     filter.begin_transfer();
@@ -194,6 +201,29 @@ TEST(ResponseFilter, EachTransferStartsAfresh) {
     filter.filter_flush();
     EXPECT_EQ(output, "second");
     EXPECT_EQ(filter.held(), 0u);
+}
+
+TEST(ResponseFilter, StopsAtTheFirstRefusedWrite) {
+    const std::string header = "HTTP/1.0 200 OK\r\n\r\n";
+    const std::string body(3 * kBlockSize, 'b');
+    struct {
+        const char* name;
+        std::string reply;
+        bool headers_only;
+        size_t failing_write;
+    } cases[] = {
+        {"first block", header + body, false, 0},
+        {"the second block", header + body, false, 1},
+        {"the last flush", header + "tail", false, 0},
+        {"the header of -h", header + body, true, 0},
+    };
+    for (const auto& c : cases) {
+        for (size_t read_size : {size_t{7}, kBufferSize}) {
+            FilterRun run = run_filter(c.reply, c.headers_only, false, {read_size}, c.failing_write);
+            EXPECT_EQ(run.result, FilterResult::WriteFailed) << c.name << ", reads of " << read_size;
+            EXPECT_EQ(run.writes.size(), c.failing_write + 1) << c.name << ", reads of " << read_size;
+        }
+    }
 }
 
 }  // namespace
