@@ -96,7 +96,8 @@ FetchOutcome fetch_url(const Transfer& transfer, ResponseFilter& filter, WorkBuf
     if (result == FilterResult::HeaderDone) return FetchOutcome::HeaderDone;
     net::close_socket(sock);
     if (result == FilterResult::WriteFailed) return FetchOutcome::Fatal;
-    return got < 0 ? FetchOutcome::Abandoned : FetchOutcome::Done;
+    // A body shorter than its header announced was cut off: the server died or a proxy gave up.
+    return got < 0 || filter.body_cut_short() ? FetchOutcome::Abandoned : FetchOutcome::Done;
 }
 
 }  // namespace webpull

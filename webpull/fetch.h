@@ -7,7 +7,8 @@ namespace webpull {
 
 enum class FetchOutcome {
     Done,        // the server closed the connection; everything received was written
-    Abandoned,   // this URL failed without ending the program (connect wait, send, receive)
+    Abandoned,   // this URL failed without ending the program (connect wait, send, receive,
+                 // a body shorter than announced)
     Fatal,       // the program ends with status 1 (host unknown; socket, bind or connect failed;
                  // a write to standard output failed)
     HeaderDone,  // header-only mode wrote the first header: the program ends with status 0

@@ -5,6 +5,8 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
+#include <optional>
 #include <string_view>
 
 namespace webpull {
@@ -25,6 +27,11 @@ static_assert(kBlockSize < kBufferSize);
 // is left empty).
 size_t build_request(char (&out)[kRequestCapacity + 1], std::string_view host,
                      std::string_view path, bool http09);
+
+// The body size a header announces: its one Content-Length field, when the value is plain
+// decimal digits. Nothing when the field is missing, repeated or anything but digits; a value
+// too large for 64 bits is held at the largest.
+std::optional<uint64_t> announced_body_size(std::string_view header);
 
 // Where filtered bytes go. `write` returns false when the bytes could not be written.
 struct OutputSink {
@@ -55,12 +62,15 @@ public:
 
     bool in_header() const { return in_header_; }
     size_t held() const { return out_count_; }
+    // After the last flush: the header announced more body than was written.
+    bool body_cut_short() const { return announced_ && body_written_ < *announced_; }
 
 private:
     bool emit(const char* data, size_t size) {
         return size == 0 || sink_.write(sink_.context, data, size);
     }
     FilterResult emit_body(const char* data, size_t size) {
+        body_written_ += size;
         return emit(data, size) ? FilterResult::More : FilterResult::WriteFailed;
     }
 
@@ -70,6 +80,8 @@ private:
     bool http09_;
     bool in_header_ = false;
     size_t out_count_ = 0;
+    std::optional<uint64_t> announced_;
+    uint64_t body_written_ = 0;
 };
 
 }  // namespace webpull

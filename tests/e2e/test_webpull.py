@@ -397,6 +397,30 @@ class OutputEndToEnd(ServerTest):
         self.assertEqual(sizes, [first] + [BLOCK] * 4 + [len(body) - first - 4 * BLOCK])
 
 
+class CutBodyEndToEnd(ServerTest):
+    def test_a_body_shorter_than_its_content_length_is_given_up(self):
+        later = self.serve([b"<later/>"])
+        cases = [  # (options, Content-Length lines, status)
+            ((), b"Content-Length: 100\r\n", 1),
+            ((), b"content-length:\t100 \r\n", 1),
+            ((), b"Content-Length: 50\r\n", 0),
+            ((), b"Content-Length: 10\r\n", 0),
+            ((), b"Content-Length: 100\r\nContent-Length: 100\r\n", 0),
+            ((), b"Content-Length: 0x64\r\n", 0),
+            ((), b"", 0),
+            (("-9",), b"Content-Length: 100\r\n", 0),
+            (("-h",), b"Content-Length: 100\r\n", 0),
+        ]
+        for options, lengths, status in cases:
+            with self.subTest(options=options, lengths=lengths):
+                header = b"HTTP/1.0 200 OK\r\n" + lengths + b"\r\n"
+                server = self.serve([header + b"c" * 50])
+                out, got = run(*options, server.url(), later.url())
+                expected = {(): b"c" * 50 + b"<later/>", ("-9",): header + b"c" * 50 + b"<later/>",
+                            ("-h",): header}[options]
+                self.assertEqual((out, got), (expected, status))
+
+
 class CommandLineEndToEnd(unittest.TestCase):
     BANNER = (b"webpull 1.05\n"
               b"Fetches each URL over HTTP and writes the reply, header stripped, to standard output.\n"

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -47,6 +48,7 @@ struct FilterRun {
     std::vector<size_t> writes;
     FilterResult result = FilterResult::More;
     bool in_header_at_end = false;
+    bool cut_short = false;
     size_t failing_write = SIZE_MAX;
 };
 
@@ -74,6 +76,7 @@ FilterRun run_filter(const std::string& reply, bool headers_only, bool http09,
     }
     run.result = filter.filter_flush();
     run.in_header_at_end = filter.in_header();
+    run.cut_short = filter.body_cut_short();
     return run;
 }
 
@@ -222,6 +225,56 @@ TEST(ResponseFilter, StopsAtTheFirstRefusedWrite) {
             FilterRun run = run_filter(c.reply, c.headers_only, false, {read_size}, c.failing_write);
             EXPECT_EQ(run.result, FilterResult::WriteFailed) << c.name << ", reads of " << read_size;
             EXPECT_EQ(run.writes.size(), c.failing_write + 1) << c.name << ", reads of " << read_size;
+        }
+    }
+}
+
+TEST(AnnouncedBodySize, OnlyOnePlainDecimalContentLengthCounts) {
+    const std::optional<uint64_t> none;
+    const struct {
+        std::string fields;
+        std::optional<uint64_t> size;
+    } cases[] = {
+        {"Content-Length: 42\r\n", 42},
+        {"content-LENGTH:\t7 \r\n", 7},
+        {"Server: x\nContent-Length:0\n", 0},
+        {"Content-Length: 18446744073709551615\r\n", UINT64_MAX},
+        {"Content-Length: 99999999999999999999999\r\n", UINT64_MAX},
+        {"", none},
+        {"Content-Length: 4\r\nContent-Length: 4\r\n", none},
+        {"Content-Length: +4\r\n", none},
+        {"Content-Length: 0x10\r\n", none},
+        {"Content-Length: 4 4\r\n", none},
+        {"Content-Length: \r\n", none},
+        {"Content-Length : 4\r\n", none},
+        {"X-Content-Length: 4\r\n", none},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(webpull::announced_body_size("HTTP/1.0 200 OK\r\n" + c.fields + "\r\n"), c.size)
+            << c.fields;
+    EXPECT_EQ(webpull::announced_body_size("Content-Length: 4\r\n\r\n"), none) << "status line";
+}
+
+TEST(ResponseFilter, BodyShorterThanAnnouncedIsCutShort) {
+    const std::string body(2 * kBlockSize + 5, 'b');
+    const struct {
+        std::string header;
+        size_t body_size;
+        bool http09;
+        bool cut_short;
+    } cases[] = {
+        {"Content-Length: 65539", body.size(), false, false},
+        {"Content-Length: 65540", body.size(), false, true},
+        {"Content-Length: 65540", 0, false, true},
+        {"Content-Length: 3", body.size(), false, false},
+        {"Server: x", 0, false, false},
+        {"Content-Length: 65540", body.size(), true, false},
+    };
+    for (const auto& c : cases) {
+        const std::string reply = "HTTP/1.0 200 OK\r\n" + c.header + "\r\n\r\n" + body.substr(0, c.body_size);
+        for (size_t read_size : {size_t{1000}, kBufferSize}) {
+            FilterRun run = run_filter(reply, false, c.http09, {read_size});
+            EXPECT_EQ(run.cut_short, c.cut_short) << c.header << ", " << c.body_size << " bytes";
         }
     }
 }
