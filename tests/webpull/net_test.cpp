@@ -6,7 +6,6 @@
 #include <fcntl.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
-#include <unistd.h>
 #endif
 
 #include "net.h"
@@ -24,32 +23,19 @@ void force_receive_buffer(net::Socket sock, int size) {
 #endif
 }
 
-void set_non_blocking(net::Socket sock) {
-#ifdef _WIN32
-    u_long on = 1;
-    ioctlsocket(static_cast<SOCKET>(sock), FIONBIO, &on);
-#else
-    fcntl(static_cast<int>(sock), F_SETFL, fcntl(static_cast<int>(sock), F_GETFL) | O_NONBLOCK);
-#endif
-}
-
-// A loopback port that accepts connections while `listening`, and refuses them otherwise.
-int loopback_port(bool listening, net::Socket* listener) {
-    *listener = net::open_stream_socket();
+// A loopback port that `server` listens on, or that refuses connections when it does not.
+int loopback_port(net::Socket server, bool listening) {
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
 #ifdef _WIN32
     int length = sizeof address;
-    const SOCKET fd = static_cast<SOCKET>(*listener);
 #else
     socklen_t length = sizeof address;
-    const int fd = static_cast<int>(*listener);
 #endif
-    bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
-    getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
-    if (listening) listen(fd, 1);
-    else net::close_socket(*listener);
+    bind(server, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    getsockname(server, reinterpret_cast<sockaddr*>(&address), &length);
+    if (listening) listen(server, 1);
     return ntohs(address.sin_port);
 }
 
@@ -93,18 +79,22 @@ TEST_F(Net, DottedAddressesResolveWithoutALookup) {
 
 TEST_F(Net, ConnectionUnderWayEndsConnectedOrWithItsCause) {
     for (bool listening : {true, false}) {
-        net::Socket listener;
-        const int port = loopback_port(listening, &listener);
-        net::Socket sock = net::open_stream_socket();
-        set_non_blocking(sock);
+        const net::Socket server = net::open_stream_socket(), client = net::open_stream_socket();
+        const int port = loopback_port(server, listening);
+#ifdef _WIN32
+        u_long on = 1;
+        ioctlsocket(client, FIONBIO, &on);
+#else
+        fcntl(client, F_SETFL, O_NONBLOCK);
+#endif
         // Loopback finishes the handshake after connect returns, so the wait is always taken.
-        ASSERT_FALSE(net::connect_to(sock, htonl(INADDR_LOOPBACK), port));
+        ASSERT_FALSE(net::connect_to(client, htonl(INADDR_LOOPBACK), port));
         ASSERT_EQ(net::last_error(), net::kWouldBlock);
-        ASSERT_GT(net::wait_connect(sock, 5), 0) << "listening " << listening;
-        const bool connected = net::connect_succeeded(sock);
+        ASSERT_GT(net::wait_connect(client, 5), 0) << "listening " << listening;
+        const bool connected = net::connect_succeeded(client);
         EXPECT_EQ(connected ? 0 : net::last_error(), listening ? 0 : net::kConnectionRefused);
-        net::close_socket(sock);
-        if (listening) net::close_socket(listener);
+        net::close_socket(client);
+        net::close_socket(server);
     }
 }
 
