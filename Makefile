@@ -27,8 +27,11 @@ clean:
 	rm -rf build
 
 # Not part of the tests: timings depend on the machine. Prints ratios against curl, wget and the
-# platform's floor measured in the same run.
+# platform's floor measured in the same run, natively and (webpull.exe against a bare Winsock
+# reader) under Wine, on one Xvfb display for every Wine run.
 bench: setup
 	cmake --preset bench >/dev/null
 	cmake --build --preset bench
-	python3 bench/webpull/run.py --build build/bench
+	cmake --preset win32 >/dev/null
+	cmake --build --preset win32 --target webpull winsock_reader
+	tools/with-xvfb python3 bench/webpull/run.py --build build/bench --win32-build build/win32

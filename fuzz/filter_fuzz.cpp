@@ -55,8 +55,9 @@ struct Model {
     }
 };
 
-void append(void* context, const char* data, size_t size) {
+bool append(void* context, const char* data, size_t size) {
     static_cast<std::string*>(context)->append(data, size);
+    return true;
 }
 
 }  // namespace
@@ -75,9 +76,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (char c : reply) model.put_byte(c);
     model.flush();
 
-    std::vector<char> staging(webpull::kBufferSize);
+    webpull::WorkBuffer staging;
     std::string output;
-    webpull::ResponseFilter filter(staging.data(), {append, &output}, headers_only, http09);
+    webpull::ResponseFilter filter(staging, {append, &output}, headers_only, http09);
     filter.begin_transfer();
     bool done = false;
     size_t at = 0;

@@ -1,9 +1,10 @@
 #include "fetch.h"
 
-#include <cstdio>
+#include <climits>
 #include <cstring>
 
 #include "net.h"
+#include "output.h"
 #include "url.h"
 
 namespace webpull {
@@ -12,7 +13,7 @@ namespace {
 
 // Writes the error report and closes the socket; callers decide whether the program ends.
 void report_winsock_error(net::Socket sock, const char* operation) {
-    std::printf("winsock error on %s (error=%d)\n", operation, net::last_error());
+    output::print("winsock error on %s (error=%d)\n", operation, net::last_error());
     net::close_socket(sock);
 }
 
@@ -28,11 +29,11 @@ bool prepare_transfer(const char* url, bool http09, Transfer& transfer) {
     return transfer.request_size > 0;
 }
 
-FetchOutcome fetch_url(const Transfer& transfer, ResponseFilter& filter, char* recv_buffer) {
+FetchOutcome fetch_url(const Transfer& transfer, ResponseFilter& filter, WorkBuffer& recv_buffer) {
     const char* host = transfer.host;
     uint32_t address = 0;
     if (!net::resolve_host(host, &address)) {
-        std::printf("cannot locate host \"%s\"\n", host);
+        output::print("cannot locate host \"%s\"\n", host);
         return FetchOutcome::Fatal;
     }
 
@@ -45,26 +46,30 @@ FetchOutcome fetch_url(const Transfer& transfer, ResponseFilter& filter, char* r
         report_winsock_error(sock, "bind");
         return FetchOutcome::Fatal;
     }
-    net::raise_receive_buffer(sock, net::kReceiveBufferSize);
+    net::raise_receive_buffer(sock, net::kSocketReceiveBufferSize);
 
-    if (!net::connect_to(sock, address, transfer.port)) {
+    bool connected = net::connect_to(sock, address, transfer.port);
+    if (!connected && net::last_error() == net::kWouldBlock) {
+        // Only a non-blocking socket gets here (ours blocks); its refusal is then reported below
+        // like any other.
+        if (net::wait_connect(sock, 1) <= 0) {
+            report_winsock_error(sock, "select");
+            return FetchOutcome::Abandoned;
+        }
+        connected = net::connect_succeeded(sock);
+    }
+    if (!connected) {
         switch (net::last_error()) {
-        case net::kWouldBlock:
-            if (net::wait_writable(sock, 1) <= 0) {
-                report_winsock_error(sock, "select");
-                return FetchOutcome::Abandoned;
-            }
-            break;
         case net::kNetUnreachable:
-            std::printf("host \"%s\" is unreachable\n", host);
+            output::print("host \"%s\" is unreachable\n", host);
             net::close_socket(sock);
             return FetchOutcome::Fatal;
         case net::kTimedOut:
-            std::printf("connection to host \"%s\" timed out\n", host);
+            output::print("connection to host \"%s\" timed out\n", host);
             net::close_socket(sock);
             return FetchOutcome::Fatal;
         case net::kConnectionRefused:
-            std::printf("host \"%s\" refused \"http\" connection on port %d\n", host, transfer.port);
+            output::print("host \"%s\" refused \"http\" connection on port %d\n", host, transfer.port);
             net::close_socket(sock);
             return FetchOutcome::Fatal;
         default:
@@ -79,16 +84,20 @@ FetchOutcome fetch_url(const Transfer& transfer, ResponseFilter& filter, char* r
         return FetchOutcome::Abandoned;
     }
 
-    int got;
-    while ((got = net::receive(sock, recv_buffer, net::kReceiveBufferSize)) > 0) {
-        // The socket stays open on the way out: the process ends right after the header.
-        if (filter.put_bytes(recv_buffer, static_cast<size_t>(got)) == FilterResult::HeaderDone)
-            return FetchOutcome::HeaderDone;
-    }
+    static_assert(std::tuple_size_v<WorkBuffer> <= INT_MAX, "recv takes an int capacity");
+    int got = 0;
+    FilterResult result = FilterResult::More;
+    while (result == FilterResult::More &&
+           (got = net::receive(sock, recv_buffer.data(), static_cast<int>(recv_buffer.size()))) > 0)
+        result = filter.put_bytes(recv_buffer.data(), static_cast<size_t>(got));
     // A failed receive ends the reply like a close does; what came is still written.
-    if (filter.filter_flush() == FilterResult::HeaderDone) return FetchOutcome::HeaderDone;
+    if (result == FilterResult::More) result = filter.filter_flush();
+    // The socket stays open on the way out: the process ends right after the header.
+    if (result == FilterResult::HeaderDone) return FetchOutcome::HeaderDone;
     net::close_socket(sock);
-    return got < 0 ? FetchOutcome::Abandoned : FetchOutcome::Done;
+    if (result == FilterResult::WriteFailed) return FetchOutcome::Fatal;
+    // A body shorter than its header announced was cut off: the server died or a proxy gave up.
+    return got < 0 || filter.body_cut_short() ? FetchOutcome::Abandoned : FetchOutcome::Done;
 }
 
 }  // namespace webpull

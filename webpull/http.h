@@ -3,7 +3,10 @@
 // No sockets and no global state here: the program, the unit tests and the fuzzers share it.
 #pragma once
 
+#include <array>
 #include <cstddef>
+#include <cstdint>
+#include <optional>
 #include <string_view>
 
 namespace webpull {
@@ -14,21 +17,32 @@ constexpr size_t kHostCapacity = 127;
 constexpr size_t kPathCapacity = 511;
 constexpr size_t kRequestCapacity = 499;
 
+// The receive buffer and the staging buffer. Whoever fills one takes its capacity from the type,
+// never from a second constant.
+using WorkBuffer = std::array<char, kBufferSize>;
+static_assert(kBlockSize < kBufferSize);
+
 // Writes the GET request for `path` on `host` (the host alone, never the port) into `out`,
 // zero-terminated. Returns its length, or 0 when it would not fit kRequestCapacity (then `out`
 // is left empty).
 size_t build_request(char (&out)[kRequestCapacity + 1], std::string_view host,
                      std::string_view path, bool http09);
 
-// Where filtered bytes go.
+// The body size a header announces: its one Content-Length field, when the value is plain
+// decimal digits. Nothing when the field is missing, repeated or anything but digits; a value
+// too large for 64 bits is held at the largest.
+std::optional<uint64_t> announced_body_size(std::string_view header);
+
+// Where filtered bytes go. `write` returns false when the bytes could not be written.
 struct OutputSink {
-    void (*write)(void* context, const char* data, size_t size);
+    bool (*write)(void* context, const char* data, size_t size);
     void* context;
 };
 
 enum class FilterResult {
-    More,        // keep receiving
-    HeaderDone,  // header-only mode has written the first header: the program ends now
+    More,         // keep receiving
+    HeaderDone,   // header-only mode has written the first header: the program ends now
+    WriteFailed,  // the sink refused bytes: nothing more may be written
 };
 
 // Stages received bytes and filters them. The reply is cut into blocks of exactly kBlockSize
@@ -36,8 +50,8 @@ enum class FilterResult {
 // filter as it fills, so where a header separator falls relative to a block boundary matters.
 class ResponseFilter {
 public:
-    // `staging` must hold kBufferSize bytes and outlive the filter.
-    ResponseFilter(char* staging, OutputSink sink, bool headers_only, bool http09);
+    // `staging` must outlive the filter.
+    ResponseFilter(WorkBuffer& staging, OutputSink sink, bool headers_only, bool http09);
 
     // Starts a transfer: nothing held, header expected unless the HTTP/0.9 form was used.
     void begin_transfer();
@@ -48,10 +62,16 @@ public:
 
     bool in_header() const { return in_header_; }
     size_t held() const { return out_count_; }
+    // After the last flush: the header announced more body than was written.
+    bool body_cut_short() const { return announced_ && body_written_ < *announced_; }
 
 private:
-    void emit(const char* data, size_t size) {
-        if (size > 0) sink_.write(sink_.context, data, size);
+    bool emit(const char* data, size_t size) {
+        return size == 0 || sink_.write(sink_.context, data, size);
+    }
+    FilterResult emit_body(const char* data, size_t size) {
+        body_written_ += size;
+        return emit(data, size) ? FilterResult::More : FilterResult::WriteFailed;
     }
 
     char* out_buffer_;
@@ -60,6 +80,8 @@ private:
     bool http09_;
     bool in_header_ = false;
     size_t out_count_ = 0;
+    std::optional<uint64_t> announced_;
+    uint64_t body_written_ = 0;
 };
 
 }  // namespace webpull

@@ -6,14 +6,10 @@
 #include <memory>
 #include <new>
 
-#ifdef _WIN32
-#include <fcntl.h>
-#include <io.h>
-#endif
-
 #include "fetch.h"
 #include "http.h"
 #include "net.h"
+#include "output.h"
 
 namespace {
 
@@ -36,7 +32,7 @@ void show_usage(const char* offending_argument) {
     std::puts("\twebpull www.example.com:80/index.html");
 }
 
-void write_to_stdout(void*, const char* data, size_t size) { std::fwrite(data, 1, size, stdout); }
+bool write_to_stdout(void*, const char* data, size_t size) { return output::write(data, size); }
 
 }  // namespace
 
@@ -70,36 +66,34 @@ int main(int argc, char** argv) {
     }
 
     // Allocated once before the first fetch, kept until the program ends.
-    std::unique_ptr<char[]> recv_buffer(new (std::nothrow) char[kBufferSize]);
-    std::unique_ptr<char[]> out_buffer(new (std::nothrow) char[kBufferSize]);
+    std::unique_ptr<WorkBuffer> recv_buffer(new (std::nothrow) WorkBuffer);
+    std::unique_ptr<WorkBuffer> out_buffer(new (std::nothrow) WorkBuffer);
     if (!recv_buffer || !out_buffer) {
         std::puts("cannot allocate working buffers, exiting");
         return 1;
     }
 
-#ifdef _WIN32
-    // Received bytes pass unchanged; with -a the runtime's text mode turns LF into CR LF.
-    if (!ascii_mode) _setmode(_fileno(stdout), _O_BINARY);
-#else
-    (void)ascii_mode;  // no text mode here: bytes pass unchanged either way
-#endif
-
+    // The banner and the option errors above go through the C stream, in the runtime's text
+    // mode; from here on everything goes through output.
+    output::start(ascii_mode);
     net::startup();
-    ResponseFilter filter(out_buffer.get(), OutputSink{write_to_stdout, nullptr}, headers_only, http09);
+    ResponseFilter filter(*out_buffer, OutputSink{write_to_stdout, nullptr}, headers_only, http09);
     bool any_abandoned = false;
     for (int i = first_url; i < argc; ++i) {
         Transfer transfer;
         if (!prepare_transfer(argv[i], http09, transfer)) {
-            std::printf("webpull: URL too long: \"%.60s...\"\n", argv[i]);
             any_abandoned = true;
+            // Data has been lost once a write fails: no further URL is fetched.
+            if (!output::print("webpull: URL too long: \"%.60s...\"\n", argv[i])) return 1;
             continue;
         }
-        switch (fetch_url(transfer, filter, recv_buffer.get())) {
+        switch (fetch_url(transfer, filter, *recv_buffer)) {
         case FetchOutcome::Done: break;
         case FetchOutcome::Abandoned: any_abandoned = true; break;
         case FetchOutcome::Fatal: return 1;
         case FetchOutcome::HeaderDone: return 0;
         }
+        if (output::failed()) return 1;
     }
     int status = net::cleanup();
     return any_abandoned ? 1 : status;

@@ -17,7 +17,8 @@ constexpr int kNetUnreachable = 10051;
 constexpr int kTimedOut = 10060;
 constexpr int kConnectionRefused = 10061;
 
-constexpr int kReceiveBufferSize = 0x8000;
+// What the socket's own receive buffer (SO_RCVBUF) is raised to; not the size of a recv.
+constexpr int kSocketReceiveBufferSize = 0x8000;
 
 void startup();           // WSAStartup 1.1; its result is not looked at
 int cleanup();            // WSACleanup: 0, or -1 when it fails
@@ -30,10 +31,15 @@ bool bind_any(Socket sock);                  // 0.0.0.0, port chosen by the syst
 // Raises the receive buffer to `size` bytes when the system gives it less; never lowers it.
 void raise_receive_buffer(Socket sock, int size);
 int receive_buffer_size(Socket sock);       // as the system reports it; -1 on failure
-// Only the low 16 bits of `port` reach the address.
+// Only the low 16 bits of `port` reach the address. A non-blocking socket whose connection is
+// under way fails with kWouldBlock.
 bool connect_to(Socket sock, uint32_t address_network_order, int port);
-// select() for writability with a time-out: the ready count, 0 on time-out, -1 on failure.
-int wait_writable(Socket sock, int seconds);
+// Waits for a connection under way to end, either way (Winsock shows a failed one in the except
+// set, not as writable): the ready count, 0 on time-out, -1 when the wait itself fails.
+int wait_connect(Socket sock, int seconds);
+// After wait_connect: true when the connection was made; otherwise false, with the cause
+// (SO_ERROR) in last_error().
+bool connect_succeeded(Socket sock);
 bool send_text(Socket sock, const char* text, size_t size);  // one send call
 // Bytes received (> 0), 0 when the peer closed, -1 on failure.
 int receive(Socket sock, char* buffer, int capacity);

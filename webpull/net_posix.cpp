@@ -115,11 +115,15 @@ bool connect_to(Socket sock, uint32_t address, int port) {
     do {
         result = connect(as_fd(sock), reinterpret_cast<sockaddr*>(&remote), sizeof remote);
     } while (result != 0 && errno == EINTR);
-    return result == 0 || fail();
+    if (result == 0) return true;
+    fail();
+    if (errno == EINPROGRESS) g_last_error = kWouldBlock;  // Winsock's code for the same state
+    return false;
 }
 
-int wait_writable(Socket sock, int seconds) {
-    // poll, not select: a descriptor above FD_SETSIZE must not write past an fd_set.
+int wait_connect(Socket sock, int seconds) {
+    // poll, not select: a descriptor above FD_SETSIZE must not write past an fd_set. A failed
+    // connection shows as POLLERR or POLLHUP, which poll reports whatever was asked.
     pollfd entry{as_fd(sock), POLLOUT, 0};
     int ready = poll(&entry, 1, seconds * 1000);
     if (ready < 0) {
@@ -127,6 +131,15 @@ int wait_writable(Socket sock, int seconds) {
         return -1;
     }
     return ready;
+}
+
+bool connect_succeeded(Socket sock) {
+    int error = 0;
+    socklen_t length = sizeof error;
+    if (getsockopt(as_fd(sock), SOL_SOCKET, SO_ERROR, &error, &length) != 0) return fail();
+    if (error == 0) return true;
+    g_last_error = winsock_code(error);
+    return false;
 }
 
 bool send_text(Socket sock, const char* text, size_t size) {

@@ -64,12 +64,26 @@ bool connect_to(Socket sock, uint32_t address, int port) {
     return connect(static_cast<SOCKET>(sock), reinterpret_cast<sockaddr*>(&remote), sizeof remote) == 0;
 }
 
-int wait_writable(Socket sock, int seconds) {
-    fd_set writable;
+int wait_connect(Socket sock, int seconds) {
+    fd_set writable, failed;
     FD_ZERO(&writable);
+    FD_ZERO(&failed);
     FD_SET(static_cast<SOCKET>(sock), &writable);
+    FD_SET(static_cast<SOCKET>(sock), &failed);
     timeval limit{seconds, 0};
-    return select(1, nullptr, &writable, nullptr, &limit);
+    int ready = select(1, nullptr, &writable, &failed, &limit);
+    return ready == SOCKET_ERROR ? -1 : ready;
+}
+
+bool connect_succeeded(Socket sock) {
+    int error = 0;
+    int length = sizeof error;
+    if (getsockopt(static_cast<SOCKET>(sock), SOL_SOCKET, SO_ERROR, reinterpret_cast<char*>(&error),
+                   &length) != 0)
+        return false;
+    if (error == 0) return true;
+    WSASetLastError(error);
+    return false;
 }
 
 bool send_text(Socket sock, const char* text, size_t size) {

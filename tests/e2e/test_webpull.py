@@ -13,6 +13,8 @@ import functools
 import http.server
 import os
 import random
+import re
+import shutil
 import socket
 import struct
 import subprocess
@@ -30,15 +32,20 @@ BLOCK = 32767
 class ScriptedServer:
     """Serves every connection with the same script after reading its request.
 
-    A script is a list of steps: bytes to send, a float to pause that many seconds, or RESET to
-    end the connection with a TCP reset instead of a close.
+    A script is a list of steps: bytes to send, a float to pause that many seconds, an Event to
+    wait for (20 s at most), RESET to end the connection with a TCP reset instead of a close, or
+    ENDLESS to send until the client goes (60 s at most). After the script the server shuts its
+    sending side and keeps what the client still sends until it closes (`returned`).
     """
 
     RESET = object()
+    ENDLESS = object()
 
     def __init__(self, script):
         self.script = script
         self.requests = []
+        self.returned = []
+        self.waits_timed_out = 0
         self.listener = socket.socket()
         self.listener.bind(("127.0.0.1", 0))
         self.listener.listen(8)
@@ -54,7 +61,8 @@ class ScriptedServer:
                 return
             with conn:
                 self.requests.append(self._read_request(conn))
-                self._play(conn)
+                if self._play(conn):
+                    self.returned.append(self._read_back(conn))
 
     @staticmethod
     def _read_request(conn):
@@ -73,17 +81,36 @@ class ScriptedServer:
             data += chunk
 
     def _play(self, conn):
+        """False when the connection ended during the script."""
         try:
             for step in self.script:
                 if step is ScriptedServer.RESET:
                     conn.setsockopt(socket.SOL_SOCKET, socket.SO_LINGER, struct.pack("ii", 1, 0))
-                    return
-                if isinstance(step, float):
+                    return False
+                if step is ScriptedServer.ENDLESS:
+                    end = time.monotonic() + 60
+                    while time.monotonic() < end:
+                        conn.sendall(b"e" * 65536)
+                elif isinstance(step, threading.Event):
+                    self.waits_timed_out += not step.wait(20)
+                elif isinstance(step, float):
                     time.sleep(step)
                 else:
                     conn.sendall(step)
+            conn.shutdown(socket.SHUT_WR)
+            return True
         except OSError:
-            pass  # the client may end first (header-only mode)
+            return False  # the client may end first (header-only mode, a failed write)
+
+    @staticmethod
+    def _read_back(conn):
+        data = b""
+        try:
+            while chunk := conn.recv(65536):
+                data += chunk
+        except OSError:
+            pass
+        return data
 
     def url(self, path="/"):
         return "127.0.0.1:%d%s" % (self.port, path)
@@ -114,6 +141,14 @@ def run(*args, timeout=60):
     result = subprocess.run(WEBPULL + list(args), stdout=subprocess.PIPE, stderr=subprocess.PIPE,
                             timeout=timeout)
     return result.stdout, result.returncode
+
+
+def run_into(destination, *args):
+    """Runs the program with standard output sent as bash's `destination` says. Returns its exit
+    status and what it wrote to standard error."""
+    result = subprocess.run(["bash", "-c", '"$@" %s; exit ${PIPESTATUS[0]}' % destination, "bash"]
+                            + WEBPULL + list(args), stderr=subprocess.PIPE, timeout=60)
+    return result.returncode, result.stderr
 
 
 def free_port():
@@ -292,6 +327,87 @@ class ErrorsEndToEnd(ServerTest):
         self.assertTrue(out.endswith(b"-later"), out[-40:])
         self.assertTrue(body.startswith(out[:-len(b"-later")]))
         self.assertEqual(status, 1)
+
+
+class OutputEndToEnd(ServerTest):
+    HEADER = b"HTTP/1.0 200 OK\r\n\r\n"
+
+    def test_a_failed_write_ends_the_run_with_status_1(self):
+        body = b"b" * 200000
+        too_long = "127.0.0.1/" + "p" * 600
+        cases = [  # (standard output, options, first reply; None: a URL too long, a message only)
+            (">/dev/full", (), [self.HEADER + body]),
+            (">/dev/full", (), None),
+            (">/dev/full", ("-h",), [self.HEADER + body]),
+            ("| head -c 100 >/dev/null", (), [self.HEADER + body]),
+            ("| head -c 100 >/dev/null", (), [self.HEADER, ScriptedServer.ENDLESS]),
+            (">&-", (), [self.HEADER + body]),
+        ]
+        for destination, options, script in cases:
+            with self.subTest(destination=destination, options=options, reply=script and len(script)):
+                first = self.serve(script or [])
+                later = self.serve([self.HEADER + b"later"])
+                status, err = run_into(destination, *options, first.url() if script else too_long,
+                                       later.url())
+                first.close()
+                self.assertEqual(b"".join(first.returned), b"", "data went back to the server")
+                self.assertEqual(later.requests, [], "a URL was fetched after the failed write")
+                self.assertEqual((status, err), (1, b""))
+
+    def test_each_block_reaches_the_reader_while_the_server_still_sends(self):
+        body = bytes(range(256)) * 400
+        two_blocks = 2 * BLOCK - len(self.HEADER)
+        reader_has_them = threading.Event()
+        server = self.serve([self.HEADER + body[:two_blocks], reader_has_them, body[two_blocks:]])
+        with subprocess.Popen(WEBPULL + [server.url()], stdout=subprocess.PIPE) as process:
+            first = process.stdout.read(two_blocks)
+            reader_has_them.set()
+            out = first + process.stdout.read()
+            self.assertEqual((out, process.wait(60)), (body, 0))
+        self.assertEqual(server.waits_timed_out, 0, "the blocks were held back")
+
+    @unittest.skipUnless(shutil.which("strace"), "needs strace")
+    def test_a_character_device_gets_whole_blocks(self):
+        body = b"z" * (5 * BLOCK)
+        server = self.serve([self.HEADER + body])
+        with tempfile.TemporaryDirectory() as scratch:
+            log = os.path.join(scratch, "writes")
+            # LeakSanitizer cannot run under a tracer.
+            subprocess.run(["strace", "-f", "-qq", "-e", "trace=write", "-e", "signal=none", "-s", "2",
+                            "-o", log] + WEBPULL + [server.url()], stdout=subprocess.DEVNULL,
+                           env=dict(os.environ, ASAN_OPTIONS="detect_leaks=0"), timeout=120, check=True)
+            with open(log) as f:
+                sizes = [int(size) for size in re.findall(r'write\(\d+, "z+"\.*, (\d+)\)', f.read())]
+        first = BLOCK - len(self.HEADER)
+        self.assertEqual(sizes, [first] + [BLOCK] * 4 + [len(body) - first - 4 * BLOCK])
+
+
+class CutBodyEndToEnd(ServerTest):
+    def test_a_body_shorter_than_its_content_length_is_given_up(self):
+        later = self.serve([b"<later/>"])
+        body = b"c" * (2 * BLOCK + 5)
+        more, exact = b"%d" % (len(body) + 1), b"%d" % len(body)
+        cases = [  # (options, header fields, status)
+            ((), b"Content-Length: " + more, 1),
+            ((), b"content-LENGTH:\t" + more + b" ", 1),
+            ((), b"Content-Length: 18446744073709551621", 1),  # 2**64 + 5
+            ((), b"Content-Length: " + exact, 0),
+            ((), b"Content-Length: 10", 0),
+            ((), b"Content-Length: " + more + b"\r\nContent-Length: " + more, 0),
+            ((), b"Content-Length: +" + more, 0),
+            ((), b"Content-Length : " + more, 0),
+            ((), b"Server: x", 0),
+            (("-9",), b"Content-Length: " + more, 0),
+            (("-h",), b"Content-Length: " + more, 0),
+        ]
+        for options, fields, status in cases:
+            with self.subTest(options=options, fields=fields):
+                header = b"HTTP/1.0 200 OK\r\n" + fields + b"\r\n\r\n"
+                server = self.serve([header + body])
+                out, got = run(*options, server.url(), later.url())
+                expected = {(): body + b"<later/>", ("-9",): header + body + b"<later/>",
+                            ("-h",): header}[options]
+                self.assertEqual((out, got), (expected, status))
 
 
 class CommandLineEndToEnd(unittest.TestCase):

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -49,13 +50,14 @@ struct FilterRun {
 FilterRun run_filter(const std::string& reply, bool headers_only, bool http09,
                      std::vector<size_t> read_sizes = {}) {
     FilterRun run;
-    std::vector<char> staging(kBufferSize);
+    auto staging = std::make_unique<webpull::WorkBuffer>();
     auto sink = [](void* context, const char* data, size_t size) {
         auto* r = static_cast<FilterRun*>(context);
         r->output.append(data, size);
         r->writes.push_back(size);
+        return true;
     };
-    ResponseFilter filter(staging.data(), {sink, &run}, headers_only, http09);
+    ResponseFilter filter(*staging, {sink, &run}, headers_only, http09);
     filter.begin_transfer();
     size_t at = 0;
     for (size_t i = 0; at < reply.size(); ++i) {
@@ -178,12 +180,13 @@ TEST(ResponseFilter, HeaderOnlyStopsAtTheFirstBlockWithAHeader) {
 }
 
 TEST(ResponseFilter, EachTransferStartsAfresh) {
-    std::vector<char> staging(kBufferSize);
+    auto staging = std::make_unique<webpull::WorkBuffer>();
     std::string output;
     auto sink = [](void* context, const char* data, size_t size) {
         static_cast<std::string*>(context)->append(data, size);
+        return true;
     };
-    ResponseFilter filter(staging.data(), {sink, &output}, false, false);
+    ResponseFilter filter(*staging, {sink, &output}, false, false);
     filter.begin_transfer();
     filter.put_bytes("HTTP/1.0 200\r\nX: 1", 18);  // cut off before its empty line
     filter.filter_flush();

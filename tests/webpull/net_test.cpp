@@ -3,6 +3,8 @@
 #ifdef _WIN32
 #include <winsock2.h>
 #else
+#include <fcntl.h>
+#include <netinet/in.h>
 #include <sys/socket.h>
 #endif
 
@@ -21,6 +23,22 @@ void force_receive_buffer(net::Socket sock, int size) {
 #endif
 }
 
+// A loopback port that `server` listens on, or that refuses connections when it does not.
+int loopback_port(net::Socket server, bool listening) {
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+#ifdef _WIN32
+    int length = sizeof address;
+#else
+    socklen_t length = sizeof address;
+#endif
+    bind(server, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    getsockname(server, reinterpret_cast<sockaddr*>(&address), &length);
+    if (listening) listen(server, 1);
+    return ntohs(address.sin_port);
+}
+
 class Net : public testing::Test {
 protected:
     void SetUp() override {
@@ -37,16 +55,16 @@ protected:
 
 TEST_F(Net, ReceiveBufferIsRaisedWhenSmall) {
     force_receive_buffer(sock_, 4096);
-    ASSERT_LT(net::receive_buffer_size(sock_), net::kReceiveBufferSize);
-    net::raise_receive_buffer(sock_, net::kReceiveBufferSize);
-    EXPECT_GE(net::receive_buffer_size(sock_), net::kReceiveBufferSize);
+    ASSERT_LT(net::receive_buffer_size(sock_), net::kSocketReceiveBufferSize);
+    net::raise_receive_buffer(sock_, net::kSocketReceiveBufferSize);
+    EXPECT_GE(net::receive_buffer_size(sock_), net::kSocketReceiveBufferSize);
 }
 
 TEST_F(Net, ReceiveBufferIsNeverLowered) {
-    force_receive_buffer(sock_, 4 * net::kReceiveBufferSize);
+    force_receive_buffer(sock_, 4 * net::kSocketReceiveBufferSize);
     const int before = net::receive_buffer_size(sock_);
-    ASSERT_GT(before, net::kReceiveBufferSize);
-    net::raise_receive_buffer(sock_, net::kReceiveBufferSize);
+    ASSERT_GT(before, net::kSocketReceiveBufferSize);
+    net::raise_receive_buffer(sock_, net::kSocketReceiveBufferSize);
     EXPECT_EQ(net::receive_buffer_size(sock_), before);
 }
 
@@ -57,6 +75,27 @@ TEST_F(Net, DottedAddressesResolveWithoutALookup) {
     EXPECT_EQ(bytes[0], 127);
     EXPECT_EQ(bytes[3], 1);
     EXPECT_FALSE(net::resolve_host("no-such-host.invalid", &address));
+}
+
+TEST_F(Net, ConnectionUnderWayEndsConnectedOrWithItsCause) {
+    for (bool listening : {true, false}) {
+        const net::Socket server = net::open_stream_socket(), client = net::open_stream_socket();
+        const int port = loopback_port(server, listening);
+#ifdef _WIN32
+        u_long on = 1;
+        ioctlsocket(client, FIONBIO, &on);
+#else
+        fcntl(client, F_SETFL, O_NONBLOCK);
+#endif
+        // Loopback finishes the handshake after connect returns, so the wait is always taken.
+        ASSERT_FALSE(net::connect_to(client, htonl(INADDR_LOOPBACK), port));
+        ASSERT_EQ(net::last_error(), net::kWouldBlock);
+        ASSERT_GT(net::wait_connect(client, 5), 0) << "listening " << listening;
+        const bool connected = net::connect_succeeded(client);
+        EXPECT_EQ(connected ? 0 : net::last_error(), listening ? 0 : net::kConnectionRefused);
+        net::close_socket(client);
+        net::close_socket(server);
+    }
 }
 
 }  // namespace
