@@ -1,6 +1,6 @@
 # make demo: set up, build, and show webpull fetching from a real HTTP server on loopback.
 # make test: set up, build both presets, and run every test of both.
-.PHONY: all setup build-win32 build-native demo test bench clean
+.PHONY: all setup build-win32 build-native demo test bench soak clean
 
 all: build-win32
 
@@ -35,3 +35,15 @@ bench: setup
 	cmake --preset win32 >/dev/null
 	cmake --build --preset win32 --target webpull winsock_reader
 	tools/with-xvfb python3 bench/webpull/run.py --build build/bench --win32-build build/win32
+
+# Not part of the tests: tens of minutes. The hostile host's soak, long, on many seeds; then the
+# same cycle twenty times and twenty rounds of docking, each printing what the process holds
+# after it. SOAK_WINEDEBUG=warn+heap adds Wine's heap checks (any heap message is a fault).
+SOAK_SEEDS ?= 1,2,3,4,5,6,7,8
+SOAK_STEPS ?= 10000
+SOAK_WINEDEBUG ?= -all
+soak: build-win32
+	tools/with-xvfb sh -c 'tools/wine-run --init && \
+	  WINEDEBUG=$(SOAK_WINEDEBUG) VARNEX_SOAK_SEEDS=$(SOAK_SEEDS) VARNEX_SOAK_STEPS=$(SOAK_STEPS) \
+	  VARNEX_SOAK_CYCLES=20 VARNEX_DOCK_ROUNDS=20 VARNEX_DOCK_BARS=128 \
+	  tools/wine-run build/win32/tests/varnex/varnex_soak_tests.exe'

@@ -22,6 +22,7 @@
 #include "dock/tool_bar.h"
 #include "hostkit.h"
 #include "varnex.h"
+#include "census.h"
 #include "varnex_test.h"
 
 using namespace varnex;
@@ -31,6 +32,7 @@ using varnex_test::kAllSides;
 using varnex_test::ClientOf;
 using varnex_test::ProcOf;
 using varnex_test::WindowRectIn;
+using varnex_test::LibraryProperties;
 
 namespace {
 
@@ -99,25 +101,6 @@ WNDPROC OwnProcOf(HWND w) {
     if (proc == BarWndProc && !GetPropA(w, kBarProp))
         return reinterpret_cast<WNDPROC>(GetWindowLongPtrA(w, GWLP_USERDATA));
     return proc;
-}
-
-BOOL CALLBACK CountOne(HWND hwnd, LPARAM count) {
-    for (const char* name : {kFrameProp, kBarProp, kMiniFrameProp, kCtrlClassProp})
-        if (GetPropA(hwnd, name)) ++*reinterpret_cast<int*>(count);
-    return TRUE;
-}
-
-BOOL CALLBACK CountTree(HWND hwnd, LPARAM count) {
-    CountOne(hwnd, count);
-    EnumChildWindows(hwnd, CountOne, count);
-    return TRUE;
-}
-
-// Library properties on any window of this thread.
-int LibraryProperties() {
-    int count = 0;
-    EnumThreadWindows(GetCurrentThreadId(), CountTree, reinterpret_cast<LPARAM>(&count));
-    return count;
 }
 
 // The smallest length a bar takes along its site's rows in the row layout: its stored size when

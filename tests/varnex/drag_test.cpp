@@ -150,7 +150,7 @@ struct Drag : testing::Test {
             ADD_FAILURE() << "the cursor is at " << c.x << "," << c.y << ", not at " << start.x << "," << start.y;
             // No drag runs: the scripted steps must not reach probes that expect one.
             MSG m;
-            while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
+            while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE | PM_QS_POSTMESSAGE)) {
             }
             return;
         }

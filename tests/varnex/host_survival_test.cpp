@@ -9,6 +9,7 @@
 #include <climits>
 #include <cstring>
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -104,6 +105,40 @@ TEST(HostNotification, DetachFrameInTheFramesOwnDestroyFreesOnce) {
         EXPECT_EQ(result, 0) << "the frame manager was still there for the host to detach";
         EXPECT_EQ(LiveWindowObjects(), 0);
         EXPECT_EQ(recorder.Count(f.hwnd, WM_WINDOWPOSCHANGED), 0u) << "attach rectangle replayed into a dying frame";
+        DestroyWindow(f.top);
+    }
+}
+
+// The host hears of every step of an attach and may call back from there: a frame still being
+// attached is left alone by everything but DetachFrame, and the attach ends as the host left it.
+TEST(HostNotification, CallsFromInsideAnAttach) {
+    struct Case {
+        const char* name;
+        std::function<void(HWND frame, HWND bar)> action;
+        int attached;
+    } cases[] = {{"laid out", [](HWND frame, HWND) { RecalcFrame(frame); }, 1},
+                 {"attached again", [](HWND frame, HWND) { AttachFrame(frame, AF_SDIFRAME); }, 1},
+                 {"given a bar", [](HWND frame, HWND bar) { SetDock(bar, frame, 0, 0, 0, 0, kTopBar, nullptr, kDockNow); }, 1},
+                 {"detached", [](HWND frame, HWND) { DetachFrame(frame); }, 0},
+                 {"destroyed", [](HWND frame, HWND) { DestroyWindow(frame); }, 0}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Frame f = MakeFrame(FrameKind::kSdi);
+        HWND bar = hostkit::CreateView(f.hwnd, 0x301, 0, 0, 80, 24);
+        // The host's class procedure hears the first dock site the library makes being created,
+        // the other three still to come.
+        bool done = false;
+        hostkit::ScopedHostHandler host([&](HWND hwnd, UINT message, WPARAM, LPARAM) {
+            if (done || message != WM_CREATE || GetDlgCtrlID(hwnd) != VNX_ID_DOCK_TOP) return;
+            done = true;
+            c.action(f.hwnd, bar);
+        });
+        EXPECT_EQ(AttachFrame(f.hwnd, f.flags), c.attached);
+        EXPECT_TRUE(done);
+        EXPECT_EQ(ManagerOf(f.hwnd) != nullptr, c.attached == 1);
+        if (c.attached) {
+            EXPECT_EQ(RecalcFrame(f.hwnd), 1);
+        }
         DestroyWindow(f.top);
     }
 }
@@ -318,18 +353,71 @@ TEST(FailedCreation, ProgressControlRefused) {
 
 // ---- one window handed over twice ------------------------------------------------------------
 
-TEST(SubclassChain, FramesAndBarsGivenBackInAnyOrderNeverLoop) {
-    // An MDI child docked into its own MDI frame, then both detached, the child first.
+// A host's own subclass: forwards every message to the procedure it replaced, and puts that
+// procedure back when asked, whatever sits above it by then (as hosts do).
+std::map<HWND, std::vector<WNDPROC>> g_hostSaved;
+LRESULT CALLBACK HostSubclass(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    return CallWindowProcA(g_hostSaved[hwnd].back(), hwnd, message, wParam, lParam);
+}
+
+// One window taken over by a frame manager, a bar, a control extension and a host subclass, in
+// several orders, and given back in every order: nothing loops, a message still reaches the
+// window's own procedure exactly once, and in the end the window runs its own procedure.
+TEST(SubclassChain, EveryOrderOfGivingBack) {
+    enum Owner { kFrame, kBar, kExtension, kHost };
+    const std::vector<std::vector<Owner>> takes = {
+        {kFrame, kBar, kExtension, kHost}, {kBar, kHost, kFrame, kExtension}, {kHost, kExtension, kBar, kFrame}};
+    constexpr UINT kProbe = WM_APP + 11;
+    for (const auto& take : takes) {
+        std::vector<Owner> give = {kFrame, kBar, kExtension, kHost};
+        do {
+            SCOPED_TRACE(testing::Message() << "taken " << take[0] << take[1] << take[2] << take[3] << ", given back "
+                                            << give[0] << give[1] << give[2] << give[3]);
+            HWND sdi = hostkit::CreateSdiFrame("sdi", 0, 0, 500, 400);
+            ASSERT_EQ(AttachFrame(sdi, AF_SDIFRAME), 1);
+            HWND w = hostkit::CreateChildFrame(sdi, 0, 0, 200, 100, 0x302);
+            const WNDPROC own = ProcOf(w);
+            for (Owner o : take) {
+                switch (o) {
+                case kFrame: ASSERT_EQ(AttachFrame(w, AF_CHILDFRAME), 1); break;
+                case kBar: ASSERT_EQ(SetDock(w, sdi, 0, 0, 0, 0, kTopBar, nullptr, kDockNow), 1); break;
+                case kExtension: ASSERT_EQ(AttachClass(w, CCF_NOWHEEL), 1); break;
+                case kHost:
+                    g_hostSaved[w].push_back(reinterpret_cast<WNDPROC>(
+                        SetWindowLongPtrA(w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(HostSubclass))));
+                    break;
+                }
+            }
+            hostkit::Recorder recorder;
+            recorder.Watch(w);
+            for (Owner o : give) {
+                switch (o) {
+                case kFrame: EXPECT_EQ(DetachFrame(w), 1); break;
+                case kBar: EXPECT_EQ(UnDock(w), 1); break;
+                case kExtension: EXPECT_EQ(DetachClass(w), 1); break;
+                case kHost: SetWindowLongPtrA(w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_hostSaved[w].back())); break;
+                }
+                recorder.Clear();
+                SendMessageA(w, kProbe, 0, 0);
+                EXPECT_EQ(recorder.Count(w, kProbe), 1u);
+            }
+            EXPECT_EQ(ProcOf(w), own);
+            DestroyWindow(sdi);
+            g_hostSaved.clear();
+        } while (std::next_permutation(give.begin(), give.end()));
+    }
+    // An MDI child docked into its own MDI frame, both detached, the child first, then attached
+    // again: the frame procedure never became its own previous procedure.
     HWND mdi = hostkit::CreateMdiFrame("mdi", 0, 0, 520, 400);
     HWND child = hostkit::CreateMdiChild(mdi, "child");
     const WNDPROC childProc = ProcOf(child);
     ASSERT_EQ(AttachFrame(mdi, AF_MDIFRAME), 1);
     ASSERT_EQ(AttachFrame(child, AF_MDICHILD), 1);
-    SetDock(child, mdi, 0, 0, 0, 0, kTopBar, nullptr, kDockNow);
-    DetachFrame(child);
-    DetachFrame(mdi);
+    ASSERT_EQ(SetDock(child, mdi, 0, 0, 0, 0, kTopBar, nullptr, kDockNow), 1);
+    EXPECT_EQ(DetachFrame(child), 1);
+    EXPECT_EQ(DetachFrame(mdi), 1);
     EXPECT_EQ(ProcOf(child), childProc);
-    ASSERT_EQ(AttachFrame(child, AF_MDICHILD), 1);  // returns at all
+    ASSERT_EQ(AttachFrame(child, AF_MDICHILD), 1);
     SendMessageA(child, WM_NULL, 0, 0);
     EXPECT_EQ(DetachFrame(child), 1);
     EXPECT_EQ(ProcOf(child), childProc);
@@ -479,17 +567,28 @@ TEST(HostileGeometry, FloatingBarsFillTheirWindow) {
     Frame f = MakeFrame(FrameKind::kSdi);
     ASSERT_EQ(AttachFrame(f.hwnd, f.flags), 1);
     HWND view = hostkit::CreateView(f.hwnd, 0x301, 0, 0, 80, 24);
-    for (int s : sizes) {
-        SCOPED_TRACE(s);
-        ASSERT_EQ(SetDock(view, f.hwnd, s, s, s, s, kTopBar | BFX_FLOATING, nullptr,
-                          kDockNow | SD_POSITION | SD_SIZE | SD_FLOAT),
-                  1);
-        HWND mini = GetParent(view);
-        const RECT client = ClientOf(mini);
-        EXPECT_EQ(WindowRectIn(view, mini), client);
-        EXPECT_GT(client.right, 0);
-        EXPECT_GT(client.bottom, 0);
+    // A tiny window with a sizing border: the system holds such a window to its smallest track
+    // size, larger than the floating window around it.
+    HWND sizable = hostkit::CreateView(f.hwnd, 0x302, 0, 0, 6, 4);
+    SetWindowLongA(sizable, GWL_STYLE, GetWindowLongA(sizable, GWL_STYLE) | WS_THICKFRAME);
+    for (HWND w : {view, sizable}) {
+        for (int s : sizes) {
+            SCOPED_TRACE(s);
+            ASSERT_EQ(SetDock(w, f.hwnd, s, s, s, s, kTopBar | BFX_FLOATING, nullptr,
+                              kDockNow | SD_POSITION | SD_SIZE | SD_FLOAT),
+                      1);
+            HWND mini = GetParent(w);
+            const RECT client = ClientOf(mini);
+            EXPECT_EQ(WindowRectIn(w, mini), client);
+            EXPECT_GT(client.right, 0);
+            EXPECT_GT(client.bottom, 0);
+            // The host gives its bar a sizing border while it floats: the border stays off.
+            SetWindowLongA(w, GWL_STYLE, GetWindowLongA(w, GWL_STYLE) | WS_THICKFRAME);
+            EXPECT_EQ(GetWindowLongA(w, GWL_STYLE) & WS_THICKFRAME, 0);
+        }
+        ASSERT_EQ(UnDock(w), 1);
     }
+    EXPECT_NE(GetWindowLongA(sizable, GWL_STYLE) & WS_THICKFRAME, 0);  // given back as found
     DestroyWindow(f.top);
 }
 

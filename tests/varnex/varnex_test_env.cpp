@@ -6,31 +6,16 @@
 
 #include <cstdio>
 
+#include "census.h"
 #include "core/memory.h"
 #include "core/registry.h"
 #include "hostkit.h"
 
 namespace {
 
-// Counts the library's properties left on a window.
-BOOL CALLBACK CountWindowProperties(HWND hwnd, LPARAM count) {
-    for (const char* name : {varnex::kFrameProp, varnex::kBarProp, varnex::kMiniFrameProp, varnex::kCtrlClassProp})
-        if (GetPropA(hwnd, name)) ++*reinterpret_cast<int*>(count);
-    return TRUE;
-}
-
-// ... on a top-level window of this thread and all its descendants.
-BOOL CALLBACK CountProperties(HWND hwnd, LPARAM count) {
-    CountWindowProperties(hwnd, count);
-    EnumChildWindows(hwnd, CountWindowProperties, count);
-    return TRUE;
-}
-
 class LeakCheck : public testing::EmptyTestEventListener {
     void OnTestEnd(const testing::TestInfo& info) override {
-        int properties = 0;
-        EnumThreadWindows(GetCurrentThreadId(), CountProperties, reinterpret_cast<LPARAM>(&properties));
-        EXPECT_EQ(properties, 0) << info.name() << " left library properties on windows";
+        EXPECT_EQ(varnex_test::LibraryProperties(), 0) << info.name() << " left library properties on windows";
         hostkit::DestroyAll();
         EXPECT_EQ(varnex::LiveWindowObjects(), 0) << info.name() << " left registered objects alive";
         EXPECT_EQ(varnex::LiveLibraryWindows(), 0) << info.name() << " left windows the library made";
@@ -47,10 +32,26 @@ LONG WINAPI ReportCrash(EXCEPTION_POINTERS* info) {
     ExitProcess(3);
 }
 
+// The system swallows a fault inside a window procedure it calls for some messages and goes on
+// as if the procedure had returned, skipping every destructor on the way: a fault in this
+// program's own code is reported the moment it happens instead.
+LONG WINAPI ReportFaultHere(EXCEPTION_POINTERS* info) {
+    const DWORD code = info->ExceptionRecord->ExceptionCode;
+    if (code != EXCEPTION_ACCESS_VIOLATION && code != EXCEPTION_ILLEGAL_INSTRUCTION &&
+        code != EXCEPTION_INT_DIVIDE_BY_ZERO && code != EXCEPTION_STACK_OVERFLOW)
+        return EXCEPTION_CONTINUE_SEARCH;
+    MEMORY_BASIC_INFORMATION where;
+    if (!VirtualQuery(info->ExceptionRecord->ExceptionAddress, &where, sizeof where) ||
+        where.AllocationBase != GetModuleHandleA(nullptr))
+        return EXCEPTION_CONTINUE_SEARCH;
+    return ReportCrash(info);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     SetUnhandledExceptionFilter(ReportCrash);
+    AddVectoredExceptionHandler(1, ReportFaultHere);
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_BAR_CLASSES | ICC_PROGRESS_CLASS};
     InitCommonControlsEx(&controls);
     testing::InitGoogleTest(&argc, argv);

@@ -65,8 +65,8 @@ CCtrlClassFx* GetCtrlClassObject(HWND hwnd, UINT kind) {
 LRESULT CALLBACK CtrlClassWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* object = static_cast<CCtrlClassFx*>(FindWindowRecord(hwnd, kCtrlClassProp));
     if (!object) {
-        if (WNDPROC through = PassThroughOf(hwnd, CtrlClassWndProc))
-            return CallPassThrough(hwnd, through, message, wParam, lParam);
+        if (LRESULT result; CallPassThrough(hwnd, CtrlClassWndProc, message, wParam, lParam, &result))
+            return result;
         // Nothing of ours is left to say where messages go: the control's own procedure answers.
         auto* own = reinterpret_cast<WNDPROC>(GetClassLongPtrA(hwnd, GCLP_WNDPROC));
         return CallWindowProcA(own, hwnd, message, wParam, lParam);

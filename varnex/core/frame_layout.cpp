@@ -19,7 +19,7 @@ enum Site { kTop = 0, kLeft = 1, kRight = 2, kBottom = 3 };
 void CCtrlFrameFx::RecalcLayout(UINT request, const RECT* rect) {
     if (request & LAYOUT_QUERYZOOM) request |= IsZoomed(hwnd) ? LAYOUT_MAXIMIZED : LAYOUT_RESTORED;
     // A frame being given back has nothing left to lay out.
-    if (released || !dockSites[kTop]) return;
+    if (!Usable()) return;
     // The host hears of what the layout does and may release the frame from there.
     Hold<CCtrlFrameFx> self(this);
 
@@ -73,6 +73,10 @@ void CCtrlFrameFx::RecalcLayout(UINT request, const RECT* rect) {
             AdjustWindowRectEx(&outer, GetWindowLongA(hwnd, GWL_STYLE), menu, GetWindowLongA(hwnd, GWL_EXSTYLE));
             remaining = {outer.right - outer.left, outer.bottom - outer.top};
             if (request & LAYOUT_APPLY) {
+                // A frame that is itself a docked or floating bar has its size from its site or
+                // floating window; sizing it here would start the two layouts resizing it in turn
+                // for ever (each size change posts the frame another layout).
+                if (GetWindowObject(hwnd, kBarProp)) return;
                 SetWindowPos(hwnd, nullptr, 0, 0, remaining.cx, remaining.cy,
                              SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER |
                                  SWP_NOSENDCHANGING);
@@ -92,7 +96,7 @@ void CCtrlFrameFx::RecalcLayout(UINT request, const RECT* rect) {
 }
 
 void CCtrlFrameFx::ApplyLayout(const RECT* rect) {
-    if (released) return;
+    if (!Usable()) return;
     Hold<CCtrlFrameFx> self(this);
     SizeParentParams params{};
     if (rect)
@@ -128,7 +132,7 @@ void CCtrlFrameFx::GetPaneTrackSize(UINT selector, SIZE* out) {
     if (minimum) {
         if (clientPane->childMaximized) {
             HWND active = reinterpret_cast<HWND>(CallPrevWindowProc(clientPane, WM_MDIGETACTIVE, 0, 0));
-            if (CCtrlFrameFx* child = GetWindowObjectAs<CCtrlFrameFx>(active, kFrameProp)) {
+            if (CCtrlFrameFx* child = FindFrame(active)) {
                 child->GetTrackSize(selector, out);
                 paneDone = true;
             }
@@ -151,7 +155,7 @@ void CCtrlFrameFx::GetTrackSize(UINT selector, SIZE* out) {
     const bool minimum = selector == 0x400;
     GetPaneTrackSize(selector, out);
 
-    if (released || !dockSites[kTop]) return;
+    if (!Usable()) return;
     const SIZE top = dockSites[kTop]->minSize, left = dockSites[kLeft]->minSize;
     const SIZE right = dockSites[kRight]->minSize, bottom = dockSites[kBottom]->minSize;
     out->cx += left.cx + right.cx;
@@ -164,6 +168,7 @@ void CCtrlFrameFx::GetTrackSize(UINT selector, SIZE* out) {
 }
 
 void CCtrlFrameFx::LimitSizingRect(UINT edge, RECT* dragged) {
+    if (!Usable()) return;
     RECT window, client;
     GetWindowRect(hwnd, &window);
     GetClientRect(hwnd, &client);
@@ -210,7 +215,7 @@ void CCtrlFrameFx::AdjustPanePos(WINDOWPOS* pos) {
         return;
     }
     if (!(flags & AF_MDIFRAME) || !(flags & AF_MERGEBORDERS) || clientPane->childMaximized) return;
-    if (released || !dockSites[kTop]) return;
+    if (!Usable()) return;
     // The MDI client reaches one pixel under each visible neighbour, merging the borders.
     if (!dockSites[kTop]->Empty()) --pos->y, ++pos->cy;
     if (!dockSites[kLeft]->Empty()) --pos->x, ++pos->cx;

@@ -36,7 +36,10 @@ CCtrlFrameFx* CCtrlFrameFx::Create(HWND frame, UINT attachFlags, UINT child) {
         return nullptr;
     }
     Hold<CCtrlFrameFx> hold(manager);
-    if (manager->AttachParts()) return manager;
+    if (manager->AttachParts()) {
+        manager->ready = TRUE;
+        return manager;
+    }
     // Whatever was done is undone: parts given back, windows made destroyed, children home.
     Release(manager, FXS_DETACH, false);
     return nullptr;
@@ -132,7 +135,7 @@ bool CCtrlFrameFx::IsPart(HWND window) const {
 }
 
 void CCtrlFrameFx::BroadcastFrameState(int code) {
-    if (code < FXS_ACTIVE || code > FXS_MINIMIZE) return;
+    if (code < FXS_ACTIVE || code > FXS_MINIMIZE || !Usable()) return;
     Hold<CCtrlFrameFx> hold(this);
     for (CDockSiteFx* site : dockSites) {
         if (!hold.Alive()) return;
@@ -177,9 +180,14 @@ LRESULT CCtrlFrameFx::OnDestroy(CCtrlFrameFx* frame, WPARAM wParam, LPARAM lPara
     return 0;
 }
 
+CCtrlFrameFx* FindFrame(HWND frame) {
+    CCtrlFrameFx* manager = GetWindowObjectAs<CCtrlFrameFx>(frame, kFrameProp);
+    return manager && manager->ready ? manager : nullptr;
+}
+
 CCtrlFrameFx* FrameOfChild(HWND child) {
     HWND parent = GetParent(child);
-    return parent ? GetWindowObjectAs<CCtrlFrameFx>(parent, kFrameProp) : nullptr;
+    return parent ? FindFrame(parent) : nullptr;
 }
 
 CCtrlFrameFx* FrameOfPart(HWND part) {
@@ -237,6 +245,7 @@ using namespace varnex;
 extern "C" int WINAPI AttachFrame(HWND frame, UINT attachFlags) {
     CCtrlFrameFx* manager = GetWindowObjectAs<CCtrlFrameFx>(frame, kFrameProp);
     if (manager) {
+        if (!manager->ready) return 0;  // still being attached, further up the stack
         if ((manager->flags & attachFlags & AF_KINDMASK) == 0) return 0;  // the kind may not change
         manager->flags = attachFlags;
     } else {
@@ -273,7 +282,7 @@ extern "C" int WINAPI DetachFrame(HWND frame) {
 }
 
 extern "C" int WINAPI RecalcFrame(HWND frame) {
-    CCtrlFrameFx* manager = GetWindowObjectAs<CCtrlFrameFx>(frame, kFrameProp);
+    CCtrlFrameFx* manager = FindFrame(frame);
     if (!manager) return 0;
     manager->RecalcLayout(LAYOUT_DEFAULT, nullptr);
     return 1;

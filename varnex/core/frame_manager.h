@@ -20,6 +20,9 @@ struct CCtrlFrameFx : RegisteredRecord {
     UINT isChild = 0;                  // WS_CHILD of the frame when attached
     BOOL ownedActivation = FALSE;      // an owned window of an MDI frame holds the activation
     BOOL subclassed = FALSE;           // the frame procedure is on the frame
+    // Every part is attached. Until then (the host hears of the attach as it goes) the frame
+    // procedure passes messages on, the layout does nothing and no export but DetachFrame acts.
+    BOOL ready = FALSE;
     RECT attachRect{};                 // window rectangle at attach, given back on detach
     CToolBarFx* adoptedBar = nullptr;  // the "Standard" toolbar turned into a bar, if any
     CStatusBarFx* statusBar = nullptr;
@@ -44,7 +47,7 @@ struct CCtrlFrameFx : RegisteredRecord {
     static LRESULT OnDestroy(CCtrlFrameFx* frame, WPARAM wParam, LPARAM lParam);
 
     UINT Kind() const { return flags & 0xF; }
-    bool Attached() const { return !released; }
+    bool Usable() const { return ready && !released; }
     bool HasVisibleStatusBar() const;
     // Is `hwnd` one of the frame's parts (pane, status bar, a dock site) or the progress control?
     bool IsPart(HWND hwnd) const;
@@ -77,6 +80,8 @@ private:
     void GiveBackStrayBars(int code);
 };
 
+// The frame manager of a frame, attached and usable, or null.
+CCtrlFrameFx* FindFrame(HWND frame);
 // Frame manager of the frame that owns `child` (its parent), or null.
 CCtrlFrameFx* FrameOfChild(HWND child);
 // The same while it is being released, for the frame procedure on the frame's parts.

@@ -217,8 +217,10 @@ LRESULT PaneMessage(const Hold<CCtrlFrameFx>& hold, CClientPaneFx* pane, UINT me
 LRESULT PartMessage(const Hold<CCtrlFrameFx>& hold, WindowRecord* part, UINT message, WPARAM wParam,
                     LPARAM lParam) {
     CCtrlFrameFx* frame = hold.get();
-    // A frame being given back: its parts only pass messages on.
-    if (frame->released) return CallPrevWindowProc(part, message, wParam, lParam);
+    // A frame being given back or still being attached: its parts only pass messages on, but
+    // for their end.
+    if (frame->released || (!frame->ready && message != WM_DESTROY))
+        return CallPrevWindowProc(part, message, wParam, lParam);
     if (part == frame->statusBar) return StatusBarMessage(hold, frame->statusBar, message, wParam, lParam);
     if (part == frame->clientPane) return PaneMessage(hold, frame->clientPane, message, wParam, lParam);
     return SiteMessage(static_cast<CDockSiteFx*>(part), part->hwnd, message, wParam, lParam);
@@ -229,7 +231,9 @@ LRESULT PartMessage(const Hold<CCtrlFrameFx>& hold, WindowRecord* part, UINT mes
 LRESULT CALLBACK FrameWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (auto* frame = static_cast<CCtrlFrameFx*>(FindWindowRecord(hwnd, kFrameProp))) {
         Hold<CCtrlFrameFx> hold(frame);
-        if (frame->released) return CallPrevWindowProc(frame, message, wParam, lParam);
+        // Being released, or still being attached: only the end is the library's business.
+        if (frame->released || (!frame->ready && message != WM_DESTROY))
+            return CallPrevWindowProc(frame, message, wParam, lParam);
         return FrameMessage(hold, message, wParam, lParam);
     }
     CCtrlFrameFx* owner = nullptr;
@@ -237,8 +241,8 @@ LRESULT CALLBACK FrameWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
         Hold<CCtrlFrameFx> hold(owner);
         return PartMessage(hold, part, message, wParam, lParam);
     }
-    if (WNDPROC through = PassThroughOf(hwnd, FrameWndProc))
-        return CallPassThrough(hwnd, through, message, wParam, lParam);
+    if (LRESULT result; CallPassThrough(hwnd, FrameWndProc, message, wParam, lParam, &result))
+        return result;
     return DefWindowProcA(hwnd, message, wParam, lParam);
 }
 

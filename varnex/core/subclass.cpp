@@ -96,12 +96,19 @@ WNDPROC PassThroughOf(HWND hwnd, WNDPROC proc) {
     return p ? p->prev : nullptr;
 }
 
-LRESULT CallPassThrough(HWND hwnd, WNDPROC through, UINT message, WPARAM wParam, LPARAM lParam) {
-    const LRESULT result = CallWindowProcA(through, hwnd, message, wParam, lParam);
-    if (message == WM_NCDESTROY) {
-        while (PassThrough* p = FindPassThrough(hwnd, nullptr)) DropPassThrough(p);
+bool CallPassThrough(HWND hwnd, WNDPROC proc, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
+    PassThrough* p = FindPassThrough(hwnd, proc);
+    if (!p) return false;
+    const WNDPROC through = p->prev;
+    if (CurrentProc(hwnd) == proc) {
+        SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(through));
+        DropPassThrough(p);
     }
-    return result;
+    *result = CallWindowProcA(through, hwnd, message, wParam, lParam);
+    if (message == WM_NCDESTROY) {
+        while (PassThrough* left = FindPassThrough(hwnd, nullptr)) DropPassThrough(left);
+    }
+    return true;
 }
 
 }  // namespace varnex

@@ -20,11 +20,13 @@ bool InstallWindowProc(WindowRecord* record, WNDPROC proc);
 void RemoveWindowProc(const WindowRecord* record, WNDPROC proc);
 // The window runs `proc`: on top, or under one of the library's own procedures.
 bool WindowRuns(HWND hwnd, WNDPROC proc);
-// Where a pass-through of `proc` left on the window sends messages, or null. A procedure that
-// finds no object of its own on a window asks this first.
+// Where a pass-through of `proc` left on the window sends messages, or null.
 WNDPROC PassThroughOf(HWND hwnd, WNDPROC proc);
-// Hands a message on through a pass-through; the window's last message also ends it.
-LRESULT CallPassThrough(HWND hwnd, WNDPROC through, UINT message, WPARAM wParam, LPARAM lParam);
+// For a procedure that finds no object of its own on a window: hands the message on through the
+// pass-through of `proc` left there, if there is one, and stores the result. A pass-through found
+// on top of the chain again (the subclass above it went) leaves the chain first; the window's
+// last message ends it too.
+bool CallPassThrough(HWND hwnd, WNDPROC proc, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
 
 // The record of the frame part (client pane, status bar or dock site) that `hwnd` is, or null.
 // Defined with the frame manager, which owns the parts.

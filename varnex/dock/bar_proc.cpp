@@ -21,6 +21,8 @@ namespace {
 // goes straight to the toolbar class, past every subclass.
 LRESULT CommonMessage(const Hold<CToolBarFx>& hold, UINT message, WPARAM wParam, LPARAM lParam) {
     CToolBarFx* bar = hold.get();
+    if (message == WM_STYLECHANGING && static_cast<int>(wParam) == GWL_STYLE)
+        reinterpret_cast<STYLESTRUCT*>(lParam)->styleNew &= ~kBarStripStyles;  // the borders stay the library's
     if (!bar->isToolBar) return CallPrevWindowProc(bar, message, wParam, lParam);
     switch (message) {
     case WM_SETTEXT:
@@ -146,8 +148,8 @@ LRESULT CALLBACK BarWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
         return bar->frame ? FramedBarMessage(hold, message, wParam, lParam)
                           : StandaloneBarMessage(hold, message, wParam, lParam);
     }
-    if (WNDPROC through = PassThroughOf(hwnd, BarWndProc))
-        return CallPassThrough(hwnd, through, message, wParam, lParam);
+    if (LRESULT result; CallPassThrough(hwnd, BarWndProc, message, wParam, lParam, &result))
+        return result;
     // A host toolbar redirected at its creation. Its tooltip's first question ends the
     // redirection, and the tooltip goes; nothing else of the host's is ever destroyed.
     if (message == WM_NOTIFYFORMAT && lParam == NF_QUERY) {

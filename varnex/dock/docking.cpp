@@ -136,7 +136,7 @@ CCtrlFrameFx* HandOver(CToolBarFx* bar, CCtrlFrameFx* frame) {
 extern "C" int WINAPI SetDock(HWND window, HWND frameWindow, int x, int y, int cx, int cy, UINT barFlags,
                               DOCKSTATE* state, UINT operation) {
     CToolBarFx* bar = GetWindowObjectAs<CToolBarFx>(window, kBarProp);
-    CCtrlFrameFx* frame = GetWindowObjectAs<CCtrlFrameFx>(frameWindow, kFrameProp);
+    CCtrlFrameFx* frame = FindFrame(frameWindow);
     if ((operation & SD_FLAGS) && !AcceptableBarFlags(barFlags)) return 0;
     const bool docking = operation & (SD_ATTACH | SD_FLAGS);
     if (frame) {

@@ -136,7 +136,7 @@ int SetStyle(CToolBarFx* bar, UINT style, UINT exStyle) {
         // Control style bits only, on the style of the attach: never the window's visibility or
         // kind, nor the border that the attach took away.
         const DWORD current = static_cast<DWORD>(GetWindowLongA(bar->hwnd, GWL_STYLE));
-        const DWORD kept = (bar->origStyle & ~(WS_BORDER | WS_VISIBLE)) | (current & WS_VISIBLE);
+        const DWORD kept = (bar->origStyle & ~(kBarStripStyles | WS_VISIBLE)) | (current & WS_VISIBLE);
         SetWindowLongA(bar->hwnd, GWL_STYLE, static_cast<LONG>(kept | (style & 0xFFFF & ~CCS_VERT)));
     }
     if (exStyle) bar->CallClassProc(TB_SETEXTENDEDSTYLE, 0, exStyle);

@@ -64,7 +64,7 @@ bool CToolBarFx::Attach(UINT childId) {
             style |= TBSTYLE_WRAPABLE;
         }
     }
-    SetWindowLongA(hwnd, GWL_STYLE, style & ~WS_BORDER);
+    SetWindowLongA(hwnd, GWL_STYLE, style & ~kBarStripStyles);
     SetWindowLongA(hwnd, GWL_EXSTYLE, origExStyle & 0xFF30FDFF);
     return !released;
 }

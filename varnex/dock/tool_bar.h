@@ -17,6 +17,10 @@ struct CMiniFrameFx;
 struct CDragTrackerFx;
 
 constexpr UINT kAdoptedBarId = 0xE799;  // marks the adopted "Standard" toolbar
+// Style bits a bar never has while it is one: the library draws its borders and sizes it. A
+// sizing border would also hold the window to the system's smallest track size, larger than
+// many bars.
+constexpr DWORD kBarStripStyles = WS_BORDER | WS_THICKFRAME;
 
 struct CToolBarFx : RegisteredRecord {
     RECT dockRect{};           // in the dock site's client coordinates

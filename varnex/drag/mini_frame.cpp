@@ -128,9 +128,24 @@ void CMiniFrameFx::SizeMiniFrame(UINT request, const RECT* rect) {
     if (low & kMoveToFloatPos) MoveMiniFrame(r);
 }
 
+void CMiniFrameFx::FillWithBar() {
+    if (!bar || !IsWindow(bar->hwnd)) return;
+    // The client rectangle, not WM_SIZE's words: those are cut to 16 bits.
+    RECT client, now;
+    GetClientRect(hwnd, &client);
+    GetWindowRect(bar->hwnd, &now);
+    MapWindowPoints(HWND_DESKTOP, hwnd, reinterpret_cast<POINT*>(&now), 2);
+    if (EqualRect(&now, &client)) return;
+    SetWindowPos(bar->hwnd, nullptr, 0, 0, client.right, client.bottom,
+                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED | SWP_NOOWNERZORDER);
+}
+
 void CMiniFrameFx::MoveMiniFrame(const RECT& r) {
     Hold<CMiniFrameFx> self(this);
     SetWindowPos(hwnd, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    // A window held at its smallest size does not change, and hears of no size: the bar is fitted
+    // here as well.
+    if (self.Alive()) FillWithBar();
     if (self.Alive() && bar && bar->state) {
         // The stored floating values, which the host passes back to SetDock, not the outer size.
         bar->state->x = bar->floatPos.x;
@@ -225,13 +240,7 @@ LRESULT MiniFrameMessage(const Hold<CMiniFrameFx>& hold, HWND hwnd, UINT message
         }
         return 0;
     case WM_SIZE:
-        if (mini->bar) {
-            // The client rectangle, not the message's words: those are cut to 16 bits.
-            RECT client;
-            GetClientRect(hwnd, &client);
-            SetWindowPos(mini->bar->hwnd, nullptr, 0, 0, client.right, client.bottom,
-                         SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED | SWP_NOOWNERZORDER);
-        }
+        mini->FillWithBar();
         return 0;
     case WM_ACTIVATE:
         if (LOWORD(wParam) == WA_INACTIVE) {

@@ -39,6 +39,8 @@ struct CMiniFrameFx : RegisteredRecord {
     // (or to `rect` when given and not sized).
     void SizeMiniFrame(UINT request, const RECT* rect);
     void MoveMiniFrame(const RECT& rect);
+    // Sizes the bar to the floating window's client area, unless it is so already.
+    void FillWithBar();
     void ShowMiniFrame();
     void HideMiniFrame();
     // Shows the window again after the frame hid it (activation, restore, FS_SHOW), unless the
