@@ -54,13 +54,17 @@ void CountGdiObjects(ProcessCounts* counts) {
 }
 
 // A user handle value with generation 0 names its table entry whatever the entry's generation.
+// The table fills from the bottom: a long run of free entries ends it.
 void CountUserObjects(ProcessCounts* counts) {
     const DWORD process = GetCurrentProcessId();
-    for (UINT_PTR value = 0x20; value < 0x10000; value += 2) {
+    int free = 0;
+    for (UINT_PTR value = 0x20; value < 0x10000 && free < 2048; value += 2) {
         HWND window = reinterpret_cast<HWND>(value);
+        const bool isWindow = IsWindow(window), isMenu = IsMenu(reinterpret_cast<HMENU>(value));
+        free = (isWindow || isMenu) ? 0 : free + 1;
         DWORD owner = 0;
-        if (IsWindow(window) && GetWindowThreadProcessId(window, &owner) && owner == process) ++counts->userObjects;
-        if (IsMenu(reinterpret_cast<HMENU>(value))) ++counts->userObjects;
+        if (isWindow && GetWindowThreadProcessId(window, &owner) && owner == process) ++counts->userObjects;
+        if (isMenu) ++counts->userObjects;
     }
 }
 

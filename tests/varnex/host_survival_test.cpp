@@ -589,6 +589,17 @@ TEST(HostileGeometry, FloatingBarsFillTheirWindow) {
         ASSERT_EQ(UnDock(w), 1);
     }
     EXPECT_NE(GetWindowLongA(sizable, GWL_STYLE) & WS_THICKFRAME, 0);  // given back as found
+    // The host minimizes or maximizes a floating window: it comes back, the bar filling it.
+    ASSERT_EQ(SetDock(view, f.hwnd, 40, 40, 0, 0, kTopBar | BFX_FLOATING, nullptr, kDockNow | SD_POSITION | SD_FLOAT), 1);
+    HWND mini = GetParent(view);
+    const RECT placed = varnex_test::WindowRectIn(mini, nullptr);
+    for (int show : {SW_MINIMIZE, SW_MAXIMIZE}) {
+        ShowWindow(mini, show);
+        varnex_test::Pump();
+        EXPECT_FALSE(IsIconic(mini) || IsZoomed(mini)) << show;
+        EXPECT_EQ(varnex_test::WindowRectIn(mini, nullptr), placed) << show;
+        EXPECT_EQ(WindowRectIn(view, mini), ClientOf(mini)) << show;
+    }
     DestroyWindow(f.top);
 }
 

@@ -40,12 +40,19 @@ void MakeStateList(CCtrlClassFx* object, HICON first) {
     if (old && old != tree.normalList) ImageList_Destroy(old);
 }
 
+// A list the library made, while the control still holds it. The host may put a list of its own
+// in its place and destroy ours: the library then forgets it and never touches it again.
+HIMAGELIST HeldList(const CCtrlClassFx* object, WPARAM which, HIMAGELIST& kept) {
+    if (kept && TreeList(object, which) != kept) kept = nullptr;
+    return kept;
+}
+
 // PutTreeIcon without destroying the icon, for calls that place one handle twice.
 int PlaceTreeIcon(CCtrlClassFx* object, int index, HICON icon, UINT flags) {
     if (!icon) return -1;
     TreeImages& tree = object->tree;
-    if (flags & kToNormalList) return PlaceIcon(tree.normalList, index, icon);
-    if (!tree.stateList) MakeStateList(object, icon);
+    if (flags & kToNormalList) return PlaceIcon(HeldList(object, TVSIL_NORMAL, tree.normalList), index, icon);
+    if (!HeldList(object, TVSIL_STATE, tree.stateList)) MakeStateList(object, icon);
     return PlaceIcon(tree.stateList, index, icon);
 }
 
@@ -155,7 +162,10 @@ int ResetNoteImageList(CCtrlClassFx* object, int size) {
 }
 
 int PutNoteIcon(CCtrlClassFx* object, int index, HICON icon) {
-    if (!object->note.imageList) ResetNoteImageList(object, 16);
+    // A list the host put in place of ours is the host's: a new one of ours is made.
+    HIMAGELIST& kept = object->note.imageList;
+    if (kept && reinterpret_cast<HIMAGELIST>(SendMessageA(object->hwnd, TCM_GETIMAGELIST, 0, 0)) != kept) kept = nullptr;
+    if (!kept) ResetNoteImageList(object, 16);
     const int placed = PlaceIcon(object->note.imageList, index, icon);
     if (icon) DestroyIcon(icon);
     return placed;
@@ -174,7 +184,7 @@ extern "C" int WINAPI SetTreeView(HWND treeView, int value, int first, int secon
         if (flags & STV_ICONSIZE)
             ResetTreeImageList(object, value);
         else if (flags & STV_REMOVE)
-            ImageList_Remove(object->tree.normalList, value);
+            ImageList_Remove(HeldList(object, TVSIL_NORMAL, object->tree.normalList), value);
     }
     if (!(flags & 0xF00)) return 1;
     if (value) {

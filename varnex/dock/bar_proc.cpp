@@ -40,8 +40,9 @@ LRESULT CommonMessage(const Hold<CToolBarFx>& hold, UINT message, WPARAM wParam,
         if (bar->isMainToolBar) return 0;
         return CallPrevWindowProc(bar, message, wParam, lParam);
     case WM_LBUTTONUP:
+        // The release clicks a button: the host hears of the command and may take the bar away.
         bar->CallClassProc(WM_LBUTTONUP, wParam, lParam);
-        bar->CallClassProc(WM_PAINT, 0, 0);
+        if (hold.Alive()) bar->CallClassProc(WM_PAINT, 0, 0);
         return 0;
     case TB_SETBUTTONSIZE:
         if (bar->isMainToolBar) return bar->CallClassProc(message, wParam, lParam);

@@ -130,6 +130,7 @@ int SetStyle(CToolBarFx* bar, UINT style, UINT exStyle) {
             else
                 list[0] = ' ';
             bar->CallClassProc(TB_ADDSTRINGA, 0, reinterpret_cast<LPARAM>(list));
+            if (bar->released) return 0;
         }
         if (bar->flags & BFX_STANDALONE)
             bar->flags = (bar->flags & ~0xF0u) | ((style & CCS_VERT) ? BFX_VERT : BFX_HORZ);
@@ -139,10 +140,11 @@ int SetStyle(CToolBarFx* bar, UINT style, UINT exStyle) {
         const DWORD kept = (bar->origStyle & ~(kBarStripStyles | WS_VISIBLE)) | (current & WS_VISIBLE);
         SetWindowLongA(bar->hwnd, GWL_STYLE, static_cast<LONG>(kept | (style & 0xFFFF & ~CCS_VERT)));
     }
+    // The control tells its parent of each change, and the host may take the bar away there.
     if (exStyle) bar->CallClassProc(TB_SETEXTENDEDSTYLE, 0, exStyle);
-    bar->CallClassProc(TB_AUTOSIZE, 0, 0);
-    if (style & CCS_VERT) CloseStyleChange(bar);
-    return 1;
+    if (!bar->released) bar->CallClassProc(TB_AUTOSIZE, 0, 0);
+    if (!bar->released && (style & CCS_VERT)) CloseStyleChange(bar);
+    return bar->released ? 0 : 1;
 }
 
 int WholeToolBar(HWND window, CToolBarFx* bar, int value1, int value2, UINT operation) {
@@ -245,6 +247,8 @@ int PerButton(CToolBarFx* bar, int index, int value2, void* pointer, UINT operat
 extern "C" int WINAPI SetToolBar(HWND window, int value1, int value2, void* pointer, UINT operation) {
     if (!IsMainToolBarWindow(window)) return 0;
     CToolBarFx* bar = GetWindowObjectAs<CToolBarFx>(window, kBarProp);
+    // The toolbar control tells its parent of what changes; a host may release the bar there.
+    Hold<CToolBarFx> hold(bar);
     if (operation < 0xFF) return WholeToolBar(window, bar, value1, value2, operation);
     if (!bar) return 0;
     return PerButton(bar, value1, value2, pointer, operation);

@@ -139,15 +139,24 @@ LRESULT BarNcHitTest(CToolBarFx* bar, LPARAM lParam) {
     return (bar->flags & BFX_MOVABLE) ? HTBORDER : HTNOWHERE;
 }
 
+namespace {
+
+// Sizes the bar's floating window around it and shows it. Sizing reaches the host, which may
+// take the floating window away meanwhile: it is looked up again before it is shown.
+void ShowFloatingWindow(CToolBarFx* bar) {
+    if (CMiniFrameFx* mini = bar->miniFrame) mini->SizeMiniFrame(kSizeAndMove, nullptr);
+    if (CMiniFrameFx* mini = bar->released ? nullptr : bar->miniFrame) mini->ShowMiniFrame();
+}
+
+}  // namespace
+
 void BarShowWindow(CToolBarFx* bar, BOOL show) {
     // A toolbar follows through WM_WINDOWPOSCHANGING instead.
     if (bar->isToolBar || !bar->miniFrame) return;
-    if (show) {
-        bar->miniFrame->SizeMiniFrame(kSizeAndMove, nullptr);
-        bar->miniFrame->ShowMiniFrame();
-    } else {
+    if (show)
+        ShowFloatingWindow(bar);
+    else
         bar->miniFrame->HideMiniFrame();
-    }
 }
 
 void BarPosChanging(CToolBarFx* bar, WINDOWPOS* pos) {
@@ -156,10 +165,7 @@ void BarPosChanging(CToolBarFx* bar, WINDOWPOS* pos) {
     if (w & SWP_SHOWWINDOW) {
         bar->flags &= ~BFX_HIDDEN;
         if (bar->miniFrame) {
-            if (bar->isToolBar) {
-                bar->miniFrame->SizeMiniFrame(kSizeAndMove, nullptr);
-                bar->miniFrame->ShowMiniFrame();
-            }
+            if (bar->isToolBar) ShowFloatingWindow(bar);
         } else if (bar->frame) {
             bar->frame->RecalcLayout(LAYOUT_DEFAULT, nullptr);
         }
@@ -173,6 +179,10 @@ void BarPosChanging(CToolBarFx* bar, WINDOWPOS* pos) {
     } else if (!(w & (SWP_NOSIZE | SWP_NOMOVE)) && bar->isToolBar) {
         // Only the library moves or sizes a toolbar bar.
         pos->flags = SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE;
+    } else if ((w & (SWP_NOSIZE | SWP_NOMOVE)) != (SWP_NOSIZE | SWP_NOMOVE)) {
+        // Nor any other bar: its place is its row's, or its floating window's. (An MDI client,
+        // for one, goes on placing a child it once held maximized.)
+        pos->flags |= SWP_NOSIZE | SWP_NOMOVE;
     }
 }
 

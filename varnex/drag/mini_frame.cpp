@@ -27,7 +27,9 @@ CMiniFrameFx* CMiniFrameFx::Create(CCtrlFrameFx* owningFrame) {
     CMiniFrameFx* mini = NewWindowObject<CMiniFrameFx>();
     if (!mini) return nullptr;
     mini->SetMiniFrameOwner(owningFrame);
-    if (!CreateFrameChild(mini, kMiniFrameStyle, kMiniFrameExStyle, mini->owner, kMiniFrameId)) {
+    // Clipping its child keeps a transparent toolbar inside from asking the floating window to
+    // paint its background, painting over the toolbar, and so on for ever.
+    if (!CreateFrameChild(mini, kMiniFrameStyle | WS_CLIPCHILDREN, kMiniFrameExStyle, mini->owner, kMiniFrameId)) {
         DeleteWindowObject(mini);
         return nullptr;
     }
@@ -240,6 +242,13 @@ LRESULT MiniFrameMessage(const Hold<CMiniFrameFx>& hold, HWND hwnd, UINT message
         }
         return 0;
     case WM_SIZE:
+        // A floating window is never minimized or maximized (a host's ShowWindow can still ask
+        // for it): it comes back as it was once this size change is over. A minimized one would
+        // also be painted for ever, having no icon.
+        if (wParam == SIZE_MINIMIZED || wParam == SIZE_MAXIMIZED) {
+            PostMessageA(hwnd, WM_SYSCOMMAND, SC_RESTORE, 0);
+            return 0;
+        }
         mini->FillWithBar();
         return 0;
     case WM_ACTIVATE:
