@@ -307,6 +307,8 @@ HWND Soak::BarLike() {
 
 void Soak::Build() {
     SystemParametersInfoA(SPI_GETDRAGFULLWINDOWS, 0, &savedFullDrag_, 0);
+    // Every run starts alike, whatever ran before: the cursor away from every window.
+    SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
     HWND mdi = hostkit::CreateMdiFrame("soak mdi", 0, 0, 640, 500, WS_OVERLAPPEDWINDOW | WS_VISIBLE);
     HWND dock = hostkit::CreateDockBar(mdi, hostkit::kDockBarTopId);
     hostkit::CreateToolBar(dock, hostkit::kToolBarId, "Standard", 4);
@@ -807,7 +809,11 @@ void Soak::CheckFrame(CCtrlFrameFx* frame) {
                 << varnex_test::ClassOf(bar->hwnd) << " style 0x" << std::hex << GetWindowLongA(bar->hwnd, GWL_STYLE)
                 << " ex 0x" << GetWindowLongA(bar->hwnd, GWL_EXSTYLE) << " flags 0x" << bar->flags << std::dec
                 << " dockRect (" << bar->dockRect.left << "," << bar->dockRect.top << ")-(" << bar->dockRect.right
-                << "," << bar->dockRect.bottom << "), " << g_where;
+                << "," << bar->dockRect.bottom << "), frame ready " << frame->ready << " kind 0x" << std::hex
+                << frame->flags << std::dec << " client " << varnex_test::ClientOf(frame->hwnd).right << "x"
+                << varnex_test::ClientOf(frame->hwnd).bottom << " iconic ancestors "
+                << (IsIconic(GetAncestor(frame->hwnd, GA_ROOT)) != 0) << " visible " << IsWindowVisible(frame->hwnd)
+                << ", " << g_where;
             for (const auto& [other, o] : placed) {
                 RECT common;
                 EXPECT_FALSE(IntersectRect(&common, &r, &o)) << "two docked bars overlap, " << g_where;

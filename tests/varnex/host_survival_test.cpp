@@ -533,6 +533,25 @@ TEST(ButtonData, ChoiceWithNoWindowToTellPostsNothing) {
     DestroyWindow(frame);
 }
 
+// The host tells its floating windows to show (as it does on every activation) while the frame
+// is minimized: they stay hidden until the frame is back.
+TEST(FloatingWindow, StaysHiddenOverAMinimizedFrame) {
+    HWND sdi = hostkit::CreateSdiFrame("sdi", 0, 0, 500, 400, WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+    ASSERT_EQ(AttachFrame(sdi, AF_SDIFRAME), 1);
+    HWND view = hostkit::CreateView(sdi, 0x301, 0, 0, 80, 24);
+    ASSERT_EQ(SetDock(view, sdi, 60, 60, 0, 0, kTopBar | BFX_FLOATING, nullptr, kDockNow | SD_POSITION | SD_FLOAT), 1);
+    HWND mini = GetParent(view);
+    ASSERT_TRUE(IsWindowVisible(mini));
+    ShowWindow(sdi, SW_MINIMIZE);
+    for (WPARAM code : {FS_SHOW, FS_ACTIVATE}) SendMessageA(mini, WM_FLOATSTATUS, code, 0);
+    varnex_test::Pump();
+    EXPECT_FALSE(IsWindowVisible(mini));
+    ShowWindow(sdi, SW_RESTORE);
+    varnex_test::Pump();
+    EXPECT_TRUE(IsWindowVisible(mini));
+    DestroyWindow(sdi);
+}
+
 // ---- coordinates and sizes no screen has ------------------------------------------------------
 
 TEST(HostileGeometry, DockedBarsStayInsideTheirSite) {

@@ -23,13 +23,24 @@ void CCtrlFrameFx::RecalcLayout(UINT request, const RECT* rect) {
     // The host hears of what the layout does and may release the frame from there.
     Hold<CCtrlFrameFx> self(this);
 
+    // A frame that is itself a docked or floating bar gets its size from its site or floating
+    // window: it keeps no client size of its own. (Sizing itself, it would start the two layouts
+    // resizing it in turn for ever, each size change posting the frame another layout.)
+    const bool sizedAsBar = GetWindowObject(hwnd, kBarProp) != nullptr;
     RECT work;
     if ((request & (LAYOUT_MEASURE | LAYOUT_RECORD)) || rect) {
         work = *rect;
-    } else if ((request & LAYOUT_RESTORED) && (flags & AF_KEEPCLIENTSIZE)) {
-        if (IsRectEmpty(&clientPane->restoreRect)) return;
-        work = clientPane->restoreRect;
-        request |= LAYOUT_FITFRAME;
+    } else if ((request & LAYOUT_RESTORED) && (flags & AF_KEEPCLIENTSIZE) && !sizedAsBar) {
+        if (!IsRectEmpty(&clientPane->restoreRect)) {
+            work = clientPane->restoreRect;
+            request |= LAYOUT_FITFRAME;
+        } else {
+            // No client size kept yet (the frame had none when attached): nothing to fit the
+            // frame around, but the frame is laid out as it is; else its bars would never be
+            // placed.
+            if (request & LAYOUT_FITFRAME) return;
+            GetClientRect(hwnd, &work);
+        }
     } else {
         GetClientRect(hwnd, &work);
     }
@@ -73,10 +84,6 @@ void CCtrlFrameFx::RecalcLayout(UINT request, const RECT* rect) {
             AdjustWindowRectEx(&outer, GetWindowLongA(hwnd, GWL_STYLE), menu, GetWindowLongA(hwnd, GWL_EXSTYLE));
             remaining = {outer.right - outer.left, outer.bottom - outer.top};
             if (request & LAYOUT_APPLY) {
-                // A frame that is itself a docked or floating bar has its size from its site or
-                // floating window; sizing it here would start the two layouts resizing it in turn
-                // for ever (each size change posts the frame another layout).
-                if (GetWindowObject(hwnd, kBarProp)) return;
                 SetWindowPos(hwnd, nullptr, 0, 0, remaining.cx, remaining.cy,
                              SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER |
                                  SWP_NOSENDCHANGING);

@@ -19,6 +19,7 @@ struct CToolBarFx;
 struct CCtrlFrameFx : RegisteredRecord {
     UINT isChild = 0;                  // WS_CHILD of the frame when attached
     BOOL ownedActivation = FALSE;      // an owned window of an MDI frame holds the activation
+    BOOL minimized = FALSE;            // a top-level frame is minimized: its floating windows hid
     BOOL subclassed = FALSE;           // the frame procedure is on the frame
     // Every part is attached. Until then (the host hears of the attach as it goes) the frame
     // procedure passes messages on, the layout does nothing and no export but DetachFrame acts.

@@ -62,7 +62,19 @@ LRESULT FrameMessage(const Hold<CCtrlFrameFx>& hold, UINT message, WPARAM wParam
     case WM_DESTROY:
         return CCtrlFrameFx::OnDestroy(frame, wParam, lParam);
     case WM_SIZE:
-        if (wParam == SIZE_RESTORED || wParam == SIZE_MAXIMIZED) {
+        if (wParam == SIZE_MINIMIZED) {
+            // The floating windows of a top-level frame go with it, as the system's owned windows
+            // do (not every system hides them: Wine without a window manager does not).
+            if (!frame->isChild && !frame->minimized) {
+                frame->minimized = TRUE;
+                frame->BroadcastFrameState(FXS_MINIMIZE);
+            }
+        } else if (wParam == SIZE_RESTORED || wParam == SIZE_MAXIMIZED) {
+            if (frame->minimized) {
+                frame->minimized = FALSE;
+                frame->BroadcastFrameState(FXS_RESTORE);
+                if (!hold.Alive()) break;
+            }
             UINT request = (wParam == SIZE_RESTORED ? LAYOUT_RESTORED : LAYOUT_MAXIMIZED) |
                            LAYOUT_COMPUTE | LAYOUT_RECORD;
             if (kind & (AF_MDICHILD | AF_CHILDFRAME)) request |= LAYOUT_APPLY;

@@ -57,6 +57,8 @@ struct PassResult {
 
 // Lays the bars out in rows of length `avail` and writes their dockRect.
 PassResult LayOutLines(const PtrList<CToolBarFx>& docked, LONG avail, const Axes& a) {
+    // A frame with no room left (sized below its borders) still gets rectangles, empty ones.
+    avail = std::max(avail, 0L);
     LONG rowTop = 0, rowHeight = 0, x = 0, rowSum = 0, rowMinSum = 0, maxMin = 0, deficit = 0;
     size_t rowStart = 0;
     LONG prevLine = docked.front()->dockPos.*a.line;
@@ -135,7 +137,7 @@ PassResult LayOutLines(const PtrList<CToolBarFx>& docked, LONG avail, const Axes
             }
         }
         rect.*a.end = avail;
-        rect.*a.start = std::max<LONG>(left, 0);
+        rect.*a.start = std::clamp<LONG>(left, 0, avail);
         x = avail;
 
         for (size_t k = j; k-- > rowStart;) {

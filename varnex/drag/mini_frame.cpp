@@ -158,7 +158,8 @@ void CMiniFrameFx::MoveMiniFrame(const RECT& r) {
 }
 
 void CMiniFrameFx::ShowMiniFrame() {
-    if (visible) return;
+    // Never over a minimized owner: the system shows owned windows again when it is restored.
+    if (visible || IsIconic(owner)) return;
     visible = TRUE;
     const HWND window = hwnd;
     SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_SHOWWINDOW | SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE);
