@@ -112,20 +112,27 @@ void StartWatchdog() {
 
 // Runs the queue dry like the host's loop would between two calls. A queue that never runs dry
 // is a message storm (two layouts posting each other work for ever): the messages it keeps
-// dispatching are named.
+// dispatching are named. One storm is the system's own: Wine, without a window manager, may paint
+// a top-level window it holds in an odd minimized or maximized state again and again with nothing
+// to paint (no update region: nobody invalidated it). The host gets rid of such a window.
 bool PumpUntilIdle() {
     constexpr int kStorm = 20000;
     MSG msg;
+    int dropped = 0;
     for (int n = 0; PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE); ++n) {
+        if (n >= kStorm && msg.message == WM_PAINT && !GetUpdateRect(msg.hwnd, nullptr, FALSE) && dropped < 4) {
+            DestroyWindow(GetAncestor(msg.hwnd, GA_ROOT));
+            ++dropped;
+            n = 0;
+            continue;
+        }
         if (n >= kStorm) {
             std::string named;
             for (int k = 0; k < 3 && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE); ++k) {
                 char one[160];
-                HWND owner = GetWindow(msg.hwnd, GW_OWNER);
-                std::snprintf(one, sizeof one, " 0x%x to %s 0x%x (floating %d, style 0x%lx iconic %d, owner style 0x%lx);", msg.message,
+                std::snprintf(one, sizeof one, " 0x%x to %s 0x%x (floating %d, style 0x%lx);", msg.message,
                               varnex_test::ClassOf(msg.hwnd).c_str(), GetDlgCtrlID(msg.hwnd),
-                              GetPropA(msg.hwnd, kMiniFrameProp) != nullptr, GetWindowLongA(msg.hwnd, GWL_STYLE),
-                              IsIconic(msg.hwnd), owner ? GetWindowLongA(owner, GWL_STYLE) : 0L);
+                              GetPropA(msg.hwnd, kMiniFrameProp) != nullptr, GetWindowLongA(msg.hwnd, GWL_STYLE));
                 named += one;
                 DispatchMessageA(&msg);
             }
@@ -162,12 +169,13 @@ UINT KindOf(HWND w) {
     return FindWindowExA(w, nullptr, "MDIClient", nullptr) ? AF_MDIFRAME : AF_SDIFRAME;
 }
 
+// Messages in which the host acts. Activation and what follows it arrive when the display says so,
+// not when a step makes them: left out, so that a seed replays the same steps and host actions.
 bool IsInteresting(UINT message) {
     switch (message) {
     case WM_DESTROY: case WM_SIZE: case WM_WINDOWPOSCHANGED: case WM_SHOWWINDOW: case WM_SYSCOMMAND:
-    case WM_PARENTNOTIFY: case WM_ACTIVATE: case WM_NCACTIVATE: case WM_NOTIFY: case WM_COMMAND:
-    case WM_MDIGETACTIVE: case WM_MDINEXT: case hostkit::kWmSizeParent: case hostkit::kWmSetMessageString:
-    case hostkit::kWmFloatStatus:
+    case WM_PARENTNOTIFY: case WM_NOTIFY: case WM_COMMAND: case WM_MDIGETACTIVE: case WM_MDINEXT:
+    case hostkit::kWmSizeParent: case hostkit::kWmSetMessageString:
         return true;
     default:
         return false;
@@ -330,7 +338,7 @@ void Soak::Build() {
     menu_ = CreatePopupMenu();
     AppendMenuA(menu_, MF_STRING, 300, "one");
     AppendMenuA(menu_, MF_STRING, 301, "two");
-    varnex_test::Pump();
+    PumpUntilIdle();
 }
 
 void Soak::TearDown() {
@@ -339,7 +347,7 @@ void Soak::TearDown() {
     for (HWND w : WindowsWith(kFrameProp)) DetachFrame(w);
     for (HWND w : WindowsWith(kBarProp)) UnDock(w);
     for (HWND w : WindowsWith(kCtrlClassProp)) DetachClass(w);
-    varnex_test::Pump();
+    PumpUntilIdle();
     EXPECT_EQ(varnex_test::LibraryProperties(), 0) << g_where;
     EXPECT_EQ(LiveWindowObjects(), 0) << g_where;
     EXPECT_EQ(LiveLibraryWindows(), 0) << g_where;
@@ -362,7 +370,7 @@ void Soak::TearDown() {
         if (list) ImageList_Destroy(list);
     for (HICON icon : icons_) DestroyIcon(icon);
     DestroyMenu(menu_);
-    varnex_test::Pump();
+    PumpUntilIdle();
     SystemParametersInfoA(SPI_SETDRAGFULLWINDOWS, savedFullDrag_, nullptr, 0);
 }
 
@@ -948,7 +956,7 @@ TEST(HostSoak, DockingRoundsLeaveTheProcessAsLarge) {
         for (HWND w : views) ASSERT_EQ(UnDock(w), 1);
         ASSERT_EQ(DetachFrame(frame), 1);
         DestroyWindow(frame);
-        varnex_test::Pump();
+        PumpUntilIdle();
         counts.push_back(varnex_test::MeasureProcess());
         std::printf("round %d: %s\n", round, varnex_test::Describe(counts.back()).c_str());
     }

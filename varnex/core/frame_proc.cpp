@@ -168,6 +168,14 @@ LRESULT SiteMessage(CDockSiteFx* site, HWND hwnd, UINT message, WPARAM wParam, L
     case kWmSizeParent:
         site->SizeParentSite(reinterpret_cast<SizeParentParams*>(lParam));
         return 0;
+    case WM_GETMINMAXINFO: {
+        // A site is exactly as large as the layout makes it, whatever style the host gave its
+        // dock bar (a sizing border would hold it within the screen's track sizes).
+        auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
+        info->ptMinTrackSize = {0, 0};
+        info->ptMaxTrackSize = {kMaxCoordinate, kMaxCoordinate};
+        return 0;
+    }
     }
     return DefWindowProcA(hwnd, message, wParam, lParam);
 }
