@@ -169,12 +169,13 @@ UINT KindOf(HWND w) {
     return FindWindowExA(w, nullptr, "MDIClient", nullptr) ? AF_MDIFRAME : AF_SDIFRAME;
 }
 
-// Messages in which the host acts. Activation and what follows it arrive when the display says so,
-// not when a step makes them: left out, so that a seed replays the same steps and host actions.
+// Messages in which the host acts. Activation, hot-tracking and what follow them arrive when the
+// display says so, not when a step makes them: left out, so that a seed replays the same steps and
+// host actions.
 bool IsInteresting(UINT message) {
     switch (message) {
     case WM_DESTROY: case WM_SIZE: case WM_WINDOWPOSCHANGED: case WM_SHOWWINDOW: case WM_SYSCOMMAND:
-    case WM_PARENTNOTIFY: case WM_NOTIFY: case WM_COMMAND: case WM_MDIGETACTIVE: case WM_MDINEXT:
+    case WM_PARENTNOTIFY: case WM_COMMAND: case WM_MDIGETACTIVE: case WM_MDINEXT:
     case hostkit::kWmSizeParent: case hostkit::kWmSetMessageString:
         return true;
     default:

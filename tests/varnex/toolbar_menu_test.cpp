@@ -136,6 +136,14 @@ TEST_F(MainToolBar, AttachMakesAStandAloneBarThatOnlyTheLibraryMoves) {
     EXPECT_TRUE(WindowRectIn(toolbar, frame) == rect);
     EXPECT_EQ(SetToolBar(toolbar, 0, 0, nullptr, STB_QUERY), 0);
     EXPECT_EQ(SetToolBar(toolbar, 0, 0, nullptr, STB_ATTACH), 1);
+
+    // Docked in a frame, it has its row's place: no move by the host through the library either.
+    ASSERT_EQ(AttachFrame(frame, AF_SDIFRAME), 1);
+    ASSERT_EQ(SetDock(toolbar, frame, 0, 0, 0, 0, BFX_TOP | BFX_ALLOW_TOP, nullptr, SD_ATTACH | SD_FLAGS | SD_RECALC), 1);
+    const RECT docked = WindowRectIn(toolbar, GetParent(toolbar));
+    EXPECT_EQ(SetToolBar(toolbar, 30, 40, nullptr, STB_MOVE), 0);
+    EXPECT_TRUE(WindowRectIn(toolbar, GetParent(toolbar)) == docked);
+    DetachFrame(frame);
 }
 
 TEST_F(MainToolBar, ButtonStyleAndStateAreAddedRemovedOrSet) {

@@ -158,6 +158,9 @@ int WholeToolBar(HWND window, CToolBarFx* bar, int value1, int value2, UINT oper
     case STB_STYLE:
         return SetStyle(bar, static_cast<UINT>(value1), static_cast<UINT>(value2));
     case STB_MOVE:
+        // A stand-alone toolbar only: a bar docked or floating in a frame has the place its row
+        // or floating window gives it.
+        if (bar->frame) return 0;
         SetWindowPos(window, nullptr, value1, value2, 0, 0,
                      SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
         return 1;
