@@ -860,6 +860,13 @@ void Soak::Check() {
         }
     }
     EXPECT_EQ(LiveWindowObjects(), registered) << "registered objects and library properties differ, " << g_where;
+    // Every window the library made belongs to a floating window's record or to a frame's parts.
+    HWND made[256];
+    const long count = CopyLibraryWindows(made, 256);
+    for (long i = 0; i < count && i < 256; ++i)
+        EXPECT_TRUE(IsLibraryOwned(made[i])) << "a library window left to itself: class " << varnex_test::ClassOf(made[i])
+                                             << " id 0x" << std::hex << GetDlgCtrlID(made[i]) << " parent class "
+                                             << varnex_test::ClassOf(GetParent(made[i])) << std::dec << ", " << g_where;
     for (HWND w : WindowsWith(kFrameProp))
         if (CCtrlFrameFx* frame = ManagerOf(w)) CheckFrame(frame);
     hostile_ = wasHostile;

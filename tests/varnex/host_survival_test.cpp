@@ -111,35 +111,49 @@ TEST(HostNotification, DetachFrameInTheFramesOwnDestroyFreesOnce) {
 
 // The host hears of every step of an attach and may call back from there: a frame still being
 // attached is left alone by everything but DetachFrame, and the attach ends as the host left it.
+// A detach from there leaves no window of the library behind and the host's children home.
 TEST(HostNotification, CallsFromInsideAnAttach) {
-    struct Case {
+    struct Action {
         const char* name;
-        std::function<void(HWND frame, HWND bar)> action;
+        std::function<void(HWND frame, HWND bar)> call;
         int attached;
-    } cases[] = {{"laid out", [](HWND frame, HWND) { RecalcFrame(frame); }, 1},
-                 {"attached again", [](HWND frame, HWND) { AttachFrame(frame, AF_SDIFRAME); }, 1},
-                 {"given a bar", [](HWND frame, HWND bar) { SetDock(bar, frame, 0, 0, 0, 0, kTopBar, nullptr, kDockNow); }, 1},
-                 {"detached", [](HWND frame, HWND) { DetachFrame(frame); }, 0},
-                 {"destroyed", [](HWND frame, HWND) { DestroyWindow(frame); }, 0}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        Frame f = MakeFrame(FrameKind::kSdi);
-        HWND bar = hostkit::CreateView(f.hwnd, 0x301, 0, 0, 80, 24);
-        // The host's class procedure hears the first dock site the library makes being created,
-        // the other three still to come.
-        bool done = false;
-        hostkit::ScopedHostHandler host([&](HWND hwnd, UINT message, WPARAM, LPARAM) {
-            if (done || message != WM_CREATE || GetDlgCtrlID(hwnd) != VNX_ID_DOCK_TOP) return;
-            done = true;
-            c.action(f.hwnd, bar);
-        });
-        EXPECT_EQ(AttachFrame(f.hwnd, f.flags), c.attached);
-        EXPECT_TRUE(done);
-        EXPECT_EQ(ManagerOf(f.hwnd) != nullptr, c.attached == 1);
-        if (c.attached) {
-            EXPECT_EQ(RecalcFrame(f.hwnd), 1);
+    } actions[] = {{"laid out", [](HWND frame, HWND) { RecalcFrame(frame); }, 1},
+                   {"attached again", [](HWND frame, HWND) { AttachFrame(frame, AF_SDIFRAME); }, 1},
+                   {"given a bar", [](HWND frame, HWND bar) { SetDock(bar, frame, 0, 0, 0, 0, kTopBar, nullptr, kDockNow); }, 1},
+                   {"detached", [](HWND frame, HWND) { DetachFrame(frame); }, 0},
+                   {"destroyed", [](HWND frame, HWND) { DestroyWindow(frame); }, 0}};
+    // The window being made when the host's class procedure hears of it: the first site, with
+    // three still to come; the last site; the pane the children are about to move into.
+    const struct {
+        FrameKind kind;
+        UINT heard;
+    } moments[] = {{FrameKind::kSdi, VNX_ID_DOCK_TOP}, {FrameKind::kChildFrame, VNX_ID_DOCK_BOTTOM},
+                   {FrameKind::kChildFrame, VNX_ID_PANE}};
+    for (const auto& moment : moments) {
+        for (const Action& action : actions) {
+            SCOPED_TRACE(testing::Message() << Name(moment.kind) << ", 0x" << std::hex << moment.heard << std::dec
+                                            << " made, " << action.name);
+            Frame f = MakeFrame(moment.kind);
+            HWND bar = hostkit::CreateView(f.hwnd, 0x302, 0, 0, 80, 24);
+            bool done = false;
+            hostkit::ScopedHostHandler host([&](HWND hwnd, UINT message, WPARAM, LPARAM) {
+                if (done || message != WM_CREATE || GetDlgCtrlID(hwnd) != static_cast<int>(moment.heard)) return;
+                done = true;
+                action.call(f.hwnd, bar);
+            });
+            EXPECT_EQ(AttachFrame(f.hwnd, f.flags), action.attached);
+            EXPECT_TRUE(done);
+            EXPECT_EQ(ManagerOf(f.hwnd) != nullptr, action.attached == 1);
+            if (action.attached) {
+                EXPECT_EQ(RecalcFrame(f.hwnd), 1);
+            } else {
+                EXPECT_EQ(LiveLibraryWindows(), 0);
+                if (IsWindow(f.hwnd)) {
+                    EXPECT_EQ(GetParent(bar), f.hwnd);
+                }
+            }
+            DestroyWindow(f.top);
         }
-        DestroyWindow(f.top);
     }
 }
 

@@ -38,6 +38,8 @@ bool CClientPaneFx::Attach() {
         if (!CreateFrameChild(this, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0, owner, kPaneId))
             return false;
         created = TRUE;
+        // Detached meanwhile (the host heard of the pane): the children stay where they are.
+        if (frame->released) return false;
         // The frame's former children now live in the pane.
         MoveChildren(owner, hwnd, hwnd);
     }

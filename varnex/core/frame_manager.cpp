@@ -41,7 +41,12 @@ CCtrlFrameFx* CCtrlFrameFx::Create(HWND frame, UINT attachFlags, UINT child) {
         return manager;
     }
     // Whatever was done is undone: parts given back, windows made destroyed, children home.
-    Release(manager, FXS_DETACH, false);
+    // The host may have detached the frame from inside the attach (told of a part being made):
+    // that release gave back what existed then, and what was made after it goes here.
+    if (manager->released)
+        manager->Detach(FXS_DETACH, false);
+    else
+        Release(manager, FXS_DETACH, false);
     return nullptr;
 }
 

@@ -109,4 +109,10 @@ long LiveLibraryWindows() {
     return static_cast<long>(g_made.size());
 }
 
+long CopyLibraryWindows(HWND* out, long capacity) {
+    const long count = LiveLibraryWindows();
+    for (long i = 0; i < count && i < capacity; ++i) out[i] = g_made[static_cast<size_t>(i)];
+    return count;
+}
+
 }  // namespace varnex

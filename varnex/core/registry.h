@@ -58,6 +58,8 @@ void RaiseWindowObject(const WindowRecord* record, HWND insertAfter);
 bool CreateFrameChild(WindowRecord* record, DWORD style, DWORD exStyle, HWND parent, UINT id);
 // Windows the library made that still exist: tests prove with it that none is left behind.
 long LiveLibraryWindows();
+// Copies up to `capacity` of those windows into `out`; returns how many exist.
+long CopyLibraryWindows(HWND* out, long capacity);
 
 // Builds a registered object in its own block; null when the block cannot be had.
 template <class T, class... Args>
