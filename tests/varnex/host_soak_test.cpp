@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "census.h"
+#include "core/client_pane.h"
 #include "core/memory.h"
 #include "core/registry.h"
 #include "dock/dock_site.h"
@@ -822,6 +823,19 @@ void Soak::CheckFrame(CCtrlFrameFx* frame) {
                 << frame->flags << std::dec << " client " << varnex_test::ClientOf(frame->hwnd).right << "x"
                 << varnex_test::ClientOf(frame->hwnd).bottom << " iconic ancestors "
                 << (IsIconic(GetAncestor(frame->hwnd, GA_ROOT)) != 0) << " visible " << IsWindowVisible(frame->hwnd)
+                << " kept client " << frame->clientPane->restoreRect.right << "x" << frame->clientPane->restoreRect.bottom
+                << " frame is a bar " << (GetPropA(frame->hwnd, kBarProp) != nullptr) << " frame style 0x" << std::hex
+                << GetWindowLongA(frame->hwnd, GWL_STYLE) << std::dec << " frame window "
+                << varnex_test::WindowRectIn(frame->hwnd, GetParent(frame->hwnd)).left << ","
+                << varnex_test::WindowRectIn(frame->hwnd, GetParent(frame->hwnd)).top << "-"
+                << varnex_test::WindowRectIn(frame->hwnd, GetParent(frame->hwnd)).right << ","
+                << varnex_test::WindowRectIn(frame->hwnd, GetParent(frame->hwnd)).bottom << " in "
+                << varnex_test::ClassOf(GetParent(frame->hwnd)) << " site parent is frame "
+                << (GetParent(site->hwnd) == frame->hwnd) << " created " << site->created << " siteRect "
+                << site->siteRect.left << "," << site->siteRect.top << " " << site->siteRect.right << "x"
+                << site->siteRect.bottom << " site at " << varnex_test::WindowRectIn(site->hwnd, frame->hwnd).left << ","
+                << varnex_test::WindowRectIn(site->hwnd, frame->hwnd).top << " site props frame "
+                << (GetPropA(site->hwnd, kFrameProp) != nullptr) << " bar " << (GetPropA(site->hwnd, kBarProp) != nullptr)
                 << ", " << g_where;
             for (const auto& [other, o] : placed) {
                 RECT common;

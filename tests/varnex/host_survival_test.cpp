@@ -115,13 +115,18 @@ TEST(HostNotification, DetachFrameInTheFramesOwnDestroyFreesOnce) {
 TEST(HostNotification, CallsFromInsideAnAttach) {
     struct Action {
         const char* name;
-        std::function<void(HWND frame, HWND bar)> call;
+        std::function<void(HWND frame, HWND bar, HWND made)> call;
         int attached;
-    } actions[] = {{"laid out", [](HWND frame, HWND) { RecalcFrame(frame); }, 1},
-                   {"attached again", [](HWND frame, HWND) { AttachFrame(frame, AF_SDIFRAME); }, 1},
-                   {"given a bar", [](HWND frame, HWND bar) { SetDock(bar, frame, 0, 0, 0, 0, kTopBar, nullptr, kDockNow); }, 1},
-                   {"detached", [](HWND frame, HWND) { DetachFrame(frame); }, 0},
-                   {"destroyed", [](HWND frame, HWND) { DestroyWindow(frame); }, 0}};
+    } actions[] = {{"laid out", [](HWND frame, HWND, HWND) { RecalcFrame(frame); }, 1},
+                   {"attached again", [](HWND frame, HWND, HWND) { AttachFrame(frame, AF_SDIFRAME); }, 1},
+                   {"given a bar", [](HWND frame, HWND bar, HWND) { SetDock(bar, frame, 0, 0, 0, 0, kTopBar, nullptr, kDockNow); }, 1},
+                   // The library's window, not yet named by CreateWindowEx, is the library's all the same.
+                   {"handed the new window as a bar",
+                    [](HWND frame, HWND, HWND made) { EXPECT_EQ(SetDock(made, frame, 0, 0, 0, 0, kTopBar, nullptr, kDockNow), 0); }, 1},
+                   {"handed the new window as a frame",
+                    [](HWND, HWND, HWND made) { EXPECT_EQ(AttachFrame(made, AF_CHILDFRAME), 0); }, 1},
+                   {"detached", [](HWND frame, HWND, HWND) { DetachFrame(frame); }, 0},
+                   {"destroyed", [](HWND frame, HWND, HWND) { DestroyWindow(frame); }, 0}};
     // The window being made when the host's class procedure hears of it: the first site, with
     // three still to come; the last site; the pane the children are about to move into.
     const struct {
@@ -135,17 +140,18 @@ TEST(HostNotification, CallsFromInsideAnAttach) {
                                             << " made, " << action.name);
             Frame f = MakeFrame(moment.kind);
             HWND bar = hostkit::CreateView(f.hwnd, 0x302, 0, 0, 80, 24);
-            bool done = false;
+            HWND made = nullptr;
             hostkit::ScopedHostHandler host([&](HWND hwnd, UINT message, WPARAM, LPARAM) {
-                if (done || message != WM_CREATE || GetDlgCtrlID(hwnd) != static_cast<int>(moment.heard)) return;
-                done = true;
-                action.call(f.hwnd, bar);
+                if (made || message != WM_CREATE || GetDlgCtrlID(hwnd) != static_cast<int>(moment.heard)) return;
+                made = hwnd;
+                action.call(f.hwnd, bar, made);
             });
             EXPECT_EQ(AttachFrame(f.hwnd, f.flags), action.attached);
-            EXPECT_TRUE(done);
+            EXPECT_NE(made, nullptr);
             EXPECT_EQ(ManagerOf(f.hwnd) != nullptr, action.attached == 1);
             if (action.attached) {
                 EXPECT_EQ(RecalcFrame(f.hwnd), 1);
+                EXPECT_EQ(GetParent(made), f.hwnd);
             } else {
                 EXPECT_EQ(LiveLibraryWindows(), 0);
                 if (IsWindow(f.hwnd)) {
@@ -321,6 +327,26 @@ TEST(FailedCreation, AFrameWhoseInstanceHasNoFrameworkClassIsRefused) {
     EXPECT_EQ(AttachFrame(f.hwnd, f.flags), 0);
     EXPECT_EQ(Family(f.hwnd), before);
     EXPECT_EQ(LiveWindowObjects(), 0);
+    DestroyWindow(f.top);
+}
+
+// The floating window is the library's from its first message: a host that hears of it being
+// made cannot hand it back to the library.
+TEST(HostNotification, FloatingWindowBeingMadeStaysTheLibrarys) {
+    Frame f = MakeFrame(FrameKind::kSdi);
+    ASSERT_EQ(AttachFrame(f.hwnd, f.flags), 1);
+    HWND view = hostkit::CreateView(f.hwnd, 0x301, 5, 6, 80, 24);
+    HWND made = nullptr;
+    int handedBack = -1;
+    hostkit::ScopedHostHandler host([&](HWND hwnd, UINT message, WPARAM, LPARAM) {
+        if (made || message != WM_CREATE || (GetWindowLongA(hwnd, GWL_STYLE) & WS_CHILD)) return;
+        made = hwnd;
+        handedBack = AttachClass(made, CCF_NOWHEEL);
+    });
+    EXPECT_EQ(SetDock(view, f.hwnd, 0, 0, 0, 0, kTopBar | BFX_FLOATING, nullptr, kDockNow), 1);
+    ASSERT_NE(made, nullptr);
+    EXPECT_EQ(handedBack, 0);
+    EXPECT_EQ(GetParent(view), made);
     DestroyWindow(f.top);
 }
 
@@ -634,6 +660,42 @@ TEST(HostileGeometry, FloatingBarsFillTheirWindow) {
         EXPECT_EQ(WindowRectIn(view, mini), ClientOf(mini)) << show;
     }
     DestroyWindow(f.top);
+}
+
+// The host minimizes or maximizes one of the frame's parts: the system would hold it at that size
+// for good; it comes back and takes the layout's place again, here after the frame shrank.
+TEST(HostileGeometry, PartsComeBackFromMinimizedOrMaximized) {
+    struct Case {
+        FrameKind kind;
+        UINT part;
+    } cases[] = {{FrameKind::kSdi, VNX_ID_DOCK_TOP}, {FrameKind::kSdi, VNX_ID_DOCK_LEFT}, {FrameKind::kSdi, VNX_ID_PANE},
+                 {FrameKind::kChildFrame, VNX_ID_DOCK_BOTTOM}, {FrameKind::kChildFrame, VNX_ID_PANE}};
+    for (const Case& c : cases) {
+        for (int show : {SW_MINIMIZE, SW_MAXIMIZE}) {
+            SCOPED_TRACE(testing::Message() << Name(c.kind) << " part 0x" << std::hex << c.part << " show " << show);
+            Frame f = MakeFrame(c.kind);
+            ASSERT_EQ(AttachFrame(f.hwnd, f.flags), 1);
+            HWND bar = hostkit::CreateView(f.hwnd, 0x303, 0, 0, 80, 24);
+            ASSERT_EQ(SetDock(bar, f.hwnd, 0, 0, 0, 0, kTopBar, nullptr, kDockNow), 1);
+            HWND part = ChildById(f.hwnd, c.part);
+            ASSERT_NE(part, nullptr);
+            ShowWindow(part, show);
+            SetWindowPos(f.hwnd, nullptr, 0, 0, 200, 150, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+            varnex_test::Pump();
+            RecalcFrame(f.hwnd);
+            EXPECT_FALSE(IsIconic(part) || IsZoomed(part));
+            // Whatever the part, the four sites and the pane tile the frame's client area again.
+            const RECT client = ClientOf(f.hwnd);
+            const RECT top = WindowRectIn(ChildById(f.hwnd, VNX_ID_DOCK_TOP), f.hwnd);
+            const RECT pane = WindowRectIn(ChildById(f.hwnd, VNX_ID_PANE), f.hwnd);
+            EXPECT_EQ(top.right - top.left, client.right);
+            EXPECT_EQ(pane.top, top.bottom);
+            EXPECT_LE(pane.right, client.right);
+            EXPECT_LE(pane.bottom, client.bottom);
+            EXPECT_TRUE(IsChild(ChildById(f.hwnd, VNX_ID_DOCK_TOP), bar));
+            DestroyWindow(f.top);
+        }
+    }
 }
 
 }  // namespace

@@ -217,7 +217,7 @@ WindowRecord* SubclassedPart(HWND hwnd, CCtrlFrameFx** owner) {
 WindowRecord* FramePartRecord(HWND hwnd) { return SubclassedPart(hwnd, nullptr); }
 
 bool IsLibraryOwned(HWND hwnd) {
-    if (FindWindowRecord(hwnd, kMiniFrameProp)) return true;
+    if (FindWindowRecord(hwnd, kMiniFrameProp) || IsWindowBeingMade(hwnd)) return true;
     // A part sits in its frame; the progress control one level further down, in the status bar.
     HWND up = GetParent(hwnd);
     for (int level = 0; up && level < 2; ++level, up = GetParent(up)) {

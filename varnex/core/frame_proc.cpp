@@ -242,6 +242,8 @@ LRESULT PartMessage(const Hold<CCtrlFrameFx>& hold, WindowRecord* part, UINT mes
     if (frame->released || (!frame->ready && message != WM_DESTROY))
         return CallPrevWindowProc(part, message, wParam, lParam);
     if (part == frame->statusBar) return StatusBarMessage(hold, frame->statusBar, message, wParam, lParam);
+    // The pane and the sites have the sizes the layout gives them: once restored, they get them again.
+    if (message == WM_SIZE && RestoreLaterIfMinMaxed(part->hwnd, wParam)) PostMessageA(frame->hwnd, kWmFxRecalc, 0, 0);
     if (part == frame->clientPane) return PaneMessage(hold, frame->clientPane, message, wParam, lParam);
     return SiteMessage(static_cast<CDockSiteFx*>(part), part->hwnd, message, wParam, lParam);
 }

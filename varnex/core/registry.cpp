@@ -12,6 +12,26 @@ long g_live_blocks = 0;
 // as new ones come.
 PtrList<HWND__> g_made;
 
+// A window the library is making, known from the system's first word of it: the host hears of
+// the window (its class procedure, the parent's notifications) before CreateWindowEx returns,
+// and may hand it back to the library from there.
+struct WindowBeingMade {
+    WindowRecord* record;
+    HWND hwnd;
+    WindowBeingMade* outer;  // a creation the host started from inside this one's messages
+};
+WindowBeingMade* g_being_made = nullptr;
+
+LRESULT CALLBACK NoteWindowBeingMade(int code, WPARAM wParam, LPARAM lParam) {
+    // The first window created is the library's; any the host creates from its messages come
+    // after it.
+    if (code == HCBT_CREATEWND && g_being_made && !g_being_made->hwnd) {
+        g_being_made->hwnd = reinterpret_cast<HWND>(wParam);
+        g_being_made->record->hwnd = g_being_made->hwnd;
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
 void ForgetDestroyedWindows() {
     g_made.RemoveIf([](HWND w) { return !IsWindow(w); });
     g_made.TrimIfEmpty();
@@ -75,6 +95,12 @@ void RaiseWindowObject(const WindowRecord* record, HWND insertAfter) {
     SetWindowPos(record->hwnd, insertAfter, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
 }
 
+bool RestoreLaterIfMinMaxed(HWND hwnd, WPARAM sizeKind) {
+    if (sizeKind != SIZE_MINIMIZED && sizeKind != SIZE_MAXIMIZED) return false;
+    PostMessageA(hwnd, WM_SYSCOMMAND, SC_RESTORE, 0);
+    return true;
+}
+
 bool CreateFrameChild(WindowRecord* record, DWORD style, DWORD exStyle, HWND parent, UINT id) {
     const char* className;
     UINT menuId = id;
@@ -93,15 +119,31 @@ bool CreateFrameChild(WindowRecord* record, DWORD style, DWORD exStyle, HWND par
     ForgetDestroyedWindows();
     if (!g_made.Reserve(g_made.size() + 1)) return false;
     HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(parent, GWLP_HINSTANCE));
+    HHOOK hook = SetWindowsHookExA(WH_CBT, NoteWindowBeingMade, nullptr, GetCurrentThreadId());
+    if (!hook) {
+        g_made.TrimIfEmpty();
+        return false;
+    }
+    WindowBeingMade making{record, nullptr, g_being_made};
+    g_being_made = &making;
     HWND made = CreateWindowExA(exStyle, className, nullptr, style, 0, 0, 0, 0, parent,
                                 reinterpret_cast<HMENU>(static_cast<UINT_PTR>(menuId)), instance, nullptr);
+    g_being_made = making.outer;
+    UnhookWindowsHookEx(hook);
     if (!made) {
+        record->hwnd = nullptr;
         g_made.TrimIfEmpty();
         return false;
     }
     record->hwnd = made;
     g_made.Append(made);
     return true;
+}
+
+bool IsWindowBeingMade(HWND hwnd) {
+    for (const WindowBeingMade* making = g_being_made; making; making = making->outer)
+        if (hwnd && making->hwnd == hwnd) return true;
+    return false;
 }
 
 long LiveLibraryWindows() {

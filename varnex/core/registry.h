@@ -53,9 +53,15 @@ long LiveWindowObjects();
 LRESULT CallPrevWindowProc(const WindowRecord* record, UINT message, WPARAM wParam, LPARAM lParam);
 void DestroyWrappedWindow(const WindowRecord* record);
 void RaiseWindowObject(const WindowRecord* record, HWND insertAfter);
+// A window the library sizes is never left minimized or maximized (a host's ShowWindow can still
+// ask for it: the system would then hold its size): given WM_SIZE's kind, asks the window back to
+// its restored state once this size change is over; true when it did.
+bool RestoreLaterIfMinMaxed(HWND hwnd, WPARAM sizeKind);
 // Creates one of the library's own windows (class chosen by the id) into record->hwnd; false
 // when there is no window (an id outside the known set, or the system refused it).
 bool CreateFrameChild(WindowRecord* record, DWORD style, DWORD exStyle, HWND parent, UINT id);
+// A window CreateFrameChild is making right now: the library's from its first message on.
+bool IsWindowBeingMade(HWND hwnd);
 // Windows the library made that still exist: tests prove with it that none is left behind.
 long LiveLibraryWindows();
 // Copies up to `capacity` of those windows into `out`; returns how many exist.

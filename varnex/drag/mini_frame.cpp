@@ -243,13 +243,8 @@ LRESULT MiniFrameMessage(const Hold<CMiniFrameFx>& hold, HWND hwnd, UINT message
         }
         return 0;
     case WM_SIZE:
-        // A floating window is never minimized or maximized (a host's ShowWindow can still ask
-        // for it): it comes back as it was once this size change is over. A minimized one would
-        // also be painted for ever, having no icon.
-        if (wParam == SIZE_MINIMIZED || wParam == SIZE_MAXIMIZED) {
-            PostMessageA(hwnd, WM_SYSCOMMAND, SC_RESTORE, 0);
-            return 0;
-        }
+        // A minimized floating window would also be painted for ever, having no icon.
+        if (RestoreLaterIfMinMaxed(hwnd, wParam)) return 0;
         mini->FillWithBar();
         return 0;
     case WM_ACTIVATE:
