@@ -518,6 +518,17 @@ struct HostData {
     BYTE bytes[32];
 };
 
+// The mouse over a button of the toolbar (as the toolbar tells `notified`), then a menu choice
+// arriving as the toolbar's command.
+void HoverAndChoose(HWND notified, HWND toolbar, int button, WORD choice) {
+    NMTBHOTITEM hot{};
+    hot.hdr = {toolbar, VNX_ID_TOOLBAR, static_cast<UINT>(TBN_HOTITEMCHANGE)};
+    hot.idNew = button;
+    hot.dwFlags = HICF_MOUSE;
+    SendMessageA(notified, WM_NOTIFY, VNX_ID_TOOLBAR, reinterpret_cast<LPARAM>(&hot));
+    SendMessageA(toolbar, WM_COMMAND, MAKEWPARAM(choice, 0), 0);
+}
+
 TEST(ButtonData, OnlyBoundRecordsAreReadOrWritten) {
     HWND mdi = hostkit::CreateMdiFrame("mdi", 0, 0, 520, 400);
     HWND dockBar = hostkit::CreateDockBar(mdi, VNX_ID_DOCK_TOP);
@@ -535,12 +546,7 @@ TEST(ButtonData, OnlyBoundRecordsAreReadOrWritten) {
     ASSERT_TRUE(BarOf(standard));
     ASSERT_EQ(SetToolBar(main, reinterpret_cast<INT_PTR>(mdi), 0, nullptr, STB_ATTACH), 1);
     for (HWND toolbar : {standard, main}) {
-        NMTBHOTITEM hot{};
-        hot.hdr = {toolbar, VNX_ID_TOOLBAR, static_cast<UINT>(TBN_HOTITEMCHANGE)};
-        hot.idNew = 205;
-        hot.dwFlags = HICF_MOUSE;
-        SendMessageA(mdi, WM_NOTIFY, VNX_ID_TOOLBAR, reinterpret_cast<LPARAM>(&hot));
-        SendMessageA(toolbar, WM_COMMAND, MAKEWPARAM(7, 0), 0);
+        HoverAndChoose(mdi, toolbar, 205, 7);
         SendMessageA(toolbar, WM_COMMAND, MAKEWPARAM(7, BN_CLICKED), reinterpret_cast<LPARAM>(toolbar));
     }
     EXPECT_EQ(std::memcmp(&data, &was, sizeof data), 0) << "the host's button data was written";
@@ -560,12 +566,7 @@ TEST(ButtonData, ChoiceWithNoWindowToTellPostsNothing) {
     HMENU menu = CreatePopupMenu();
     ASSERT_EQ(SetToolBar(main, 1, 0, &record, STB_BUTTONRECORD), 1);
     ASSERT_EQ(SetToolBar(main, 1, reinterpret_cast<INT_PTR>(menu), nullptr, STB_BUTTONMENU), 1);
-    NMTBHOTITEM hot{};
-    hot.hdr = {main, VNX_ID_TOOLBAR, static_cast<UINT>(TBN_HOTITEMCHANGE)};
-    hot.idNew = 101;
-    hot.dwFlags = HICF_MOUSE;
-    SendMessageA(main, WM_NOTIFY, VNX_ID_TOOLBAR, reinterpret_cast<LPARAM>(&hot));
-    SendMessageA(main, WM_COMMAND, MAKEWPARAM(9, 0), 0);
+    HoverAndChoose(main, main, 101, 9);
     EXPECT_EQ(record.choice, 9);
     MSG msg;
     EXPECT_FALSE(PeekMessageA(&msg, reinterpret_cast<HWND>(-1), WM_COMMAND, WM_COMMAND, PM_REMOVE));
@@ -672,7 +673,7 @@ TEST(HostileGeometry, PartsComeBackFromMinimizedOrMaximized) {
                  {FrameKind::kChildFrame, VNX_ID_DOCK_BOTTOM}, {FrameKind::kChildFrame, VNX_ID_PANE}};
     for (const Case& c : cases) {
         for (int show : {SW_MINIMIZE, SW_MAXIMIZE}) {
-            SCOPED_TRACE(testing::Message() << Name(c.kind) << " part 0x" << std::hex << c.part << " show " << show);
+            SCOPED_TRACE(testing::Message() << Name(c.kind) << ", window 0x" << std::hex << c.part << ", show " << show);
             Frame f = MakeFrame(c.kind);
             ASSERT_EQ(AttachFrame(f.hwnd, f.flags), 1);
             HWND bar = hostkit::CreateView(f.hwnd, 0x303, 0, 0, 80, 24);
