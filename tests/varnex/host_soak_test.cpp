@@ -129,7 +129,8 @@ bool PumpUntilIdle() {
         }
         if (n >= kStorm) {
             std::string named;
-            for (int k = 0; k < 3 && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE); ++k) {
+            // Each message of a ping-pong may post the next one: the one in hand is named first.
+            for (int k = 0; k < 4 && (k == 0 || PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)); ++k) {
                 char one[160];
                 std::snprintf(one, sizeof one, " 0x%x to %s 0x%x (floating %d, style 0x%lx);", msg.message,
                               varnex_test::ClassOf(msg.hwnd).c_str(), GetDlgCtrlID(msg.hwnd),

@@ -163,6 +163,29 @@ TEST(HostNotification, CallsFromInsideAnAttach) {
     }
 }
 
+// Two frames that are each other's bars: the first floats from the second's site, the second is
+// docked in the first. A frame state passes down to docked frames only, and so comes to an end.
+TEST(HostNotification, FrameStatePassesDownToDockedFramesOnly) {
+    HWND holder = hostkit::CreateSdiFrame("holder", 0, 0, 520, 400);
+    HWND first = hostkit::CreateChildFrame(ChildById(holder, VNX_ID_PANE), 10, 10, 200, 150);
+    HWND second = hostkit::CreateChildFrame(ChildById(holder, VNX_ID_PANE), 220, 10, 200, 150);
+    ASSERT_EQ(AttachFrame(first, AF_CHILDFRAME), 1);
+    ASSERT_EQ(AttachFrame(second, AF_CHILDFRAME), 1);
+    ASSERT_EQ(SetDock(first, second, 0, 0, 0, 0, kTopBar | BFX_FLOATING, nullptr, kDockNow), 1);
+    ASSERT_EQ(SetDock(second, first, 0, 0, 0, 0, kTopBar, nullptr, kDockNow), 1);
+    for (HWND frame : {first, second}) {
+        PostMessageA(frame, WM_FXSTATE, FXS_MINIMIZE, 0);
+        int passed = 0;
+        MSG msg;
+        while (passed < 100 && PeekMessageA(&msg, nullptr, WM_FXSTATE, WM_FXSTATE, PM_REMOVE)) {
+            DispatchMessageA(&msg);
+            ++passed;
+        }
+        EXPECT_LE(passed, 2);
+    }
+    DestroyWindow(holder);
+}
+
 TEST(HostNotification, PartsDestroyedWithTheHostDetachingInside) {
     struct Case {
         const char* name;

@@ -73,7 +73,11 @@ void CDockSiteFx::NotifyBars(int code) {
             default: break;
             }
         }
-        if (owner.Alive() && i < bars.size() && bars[i] == bar && GetWindowObject(bar->hwnd, kFrameProp))
+        // A docked bar that is itself a frame passes the state on to its own bars. Only docked
+        // ones, which lie inside this frame: a floating one may hold this frame in one of its
+        // sites, and the two would pass the state to each other for ever.
+        if (owner.Alive() && i < bars.size() && bars[i] == bar && !bar->IsFloating() &&
+            GetWindowObject(bar->hwnd, kFrameProp))
             PostMessageA(bar->hwnd, kWmFxState, code, 0);
     }
 }
