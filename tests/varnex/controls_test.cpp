@@ -10,6 +10,7 @@
 
 #include "controls/ctrl_class.h"
 #include "hostkit.h"
+#include "census.h"
 #include "varnex.h"
 #include "varnex_test.h"
 
@@ -463,6 +464,34 @@ TEST_F(Controls, AppendAndRemove) {
 }
 
 // ---- tab controls ---------------------------------------------------------------------------
+
+// The image kinds given to windows of another class: a list such a window does not take would
+// belong to nobody, so none is left behind.
+TEST_F(Controls, ImageKindsOnOtherWindowsLeaveNoList) {
+    // The first round also fills the system's own caches (the controls' fonts and brushes).
+    for (int round = 0; round < 3; ++round) {
+        for (const char* name : {"STATIC", WC_BUTTONA}) {
+            SCOPED_TRACE(name);
+            const long before = varnex_test::MeasureProcess().gdiObjects;
+            HWND tree = Control(name), tabs = Control(name);
+            // Icons the library did not place stay the host's.
+            const HICON icons[] = {SolidIcon(kRed), SolidIcon(kGreen), SolidIcon(kBlue)};
+            ASSERT_EQ(AttachClass(tree, CCF_TREEVIEW), 1);
+            SetTreeView(tree, 24, 0, 0, STV_ICONSIZE);
+            SetTreeView(tree, 0, 0, Arg(icons[0]), STV_STATE1);
+            SetTreeView(tree, 0, Arg(icons[1]), 0, STV_NORMAL);
+            ASSERT_EQ(AttachClass(tabs, CCF_NOTEBOOK), 1);
+            SetNoteBook(tabs, 24, nullptr, SNB_ICONSIZE);
+            SetNoteBook(tabs, 0, icons[2], SNB_IMAGE);
+            DestroyWindow(tree);
+            DestroyWindow(tabs);
+            for (HICON icon : icons) DestroyIcon(icon);
+            if (round > 0) {
+                EXPECT_EQ(varnex_test::MeasureProcess().gdiObjects, before);
+            }
+        }
+    }
+}
 
 TEST_F(Controls, NotebookListIsMadeOnce) {
     HWND tabs = Tabs(2);

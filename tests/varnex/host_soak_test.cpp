@@ -116,13 +116,15 @@ void StartWatchdog() {
 // dispatching are named. One storm is the system's own: Wine, without a window manager, may paint
 // a top-level window it holds in an odd minimized or maximized state again and again with nothing
 // to paint (no update region: nobody invalidated it). The host gets rid of such a window.
+void DestroyAsHost(HWND w);
+
 bool PumpUntilIdle() {
     constexpr int kStorm = 20000;
     MSG msg;
     int dropped = 0;
     for (int n = 0; PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE); ++n) {
         if (n >= kStorm && msg.message == WM_PAINT && !GetUpdateRect(msg.hwnd, nullptr, FALSE) && dropped < 4) {
-            DestroyWindow(GetAncestor(msg.hwnd, GA_ROOT));
+            DestroyAsHost(GetAncestor(msg.hwnd, GA_ROOT));
             ++dropped;
             n = 0;
             continue;
@@ -163,6 +165,41 @@ std::vector<HWND> AllWindows() {
     std::vector<HWND> all;
     EnumThreadWindows(GetCurrentThreadId(), CollectTree, reinterpret_cast<LPARAM>(&all));
     return all;
+}
+
+// Image lists stay with their controls, and outlive them: a host reads them from its tree views
+// and tab controls before it destroys them, and destroys the lists after.
+std::vector<HIMAGELIST> ImageListsIn(HWND root) {
+    std::vector<HWND> windows;
+    if (root) {
+        windows.push_back(root);
+        EnumChildWindows(root, CollectWindow, reinterpret_cast<LPARAM>(&windows));
+    } else {
+        windows = AllWindows();
+    }
+    std::vector<HIMAGELIST> lists;
+    for (HWND w : windows) {
+        const std::string name = varnex_test::ClassOf(w);
+        if (name == WC_TREEVIEWA)
+            for (WPARAM which : {TVSIL_NORMAL, TVSIL_STATE})
+                lists.push_back(reinterpret_cast<HIMAGELIST>(SendMessageA(w, TVM_GETIMAGELIST, which, 0)));
+        if (name == WC_TABCONTROLA) lists.push_back(reinterpret_cast<HIMAGELIST>(SendMessageA(w, TCM_GETIMAGELIST, 0, 0)));
+    }
+    std::sort(lists.begin(), lists.end());
+    lists.erase(std::unique(lists.begin(), lists.end()), lists.end());
+    lists.erase(std::remove(lists.begin(), lists.end(), nullptr), lists.end());
+    return lists;
+}
+
+void DestroyImageLists(const std::vector<HIMAGELIST>& lists) {
+    for (HIMAGELIST list : lists) ImageList_Destroy(list);
+}
+
+// What a host does to get rid of a window: its controls' image lists go too.
+void DestroyAsHost(HWND w) {
+    const std::vector<HIMAGELIST> lists = IsWindow(w) ? ImageListsIn(w) : std::vector<HIMAGELIST>{};
+    DestroyWindow(w);
+    DestroyImageLists(lists);
 }
 
 UINT KindOf(HWND w) {
@@ -355,22 +392,11 @@ void Soak::TearDown() {
     EXPECT_EQ(LiveWindowObjects(), 0) << g_where;
     EXPECT_EQ(LiveLibraryWindows(), 0) << g_where;
     EXPECT_EQ(LiveHeapBlocks(), 0) << g_where;
-    // Image lists stay with their controls, and outlive them: the host destroys them.
-    std::vector<HIMAGELIST> lists;
-    for (HWND w : AllWindows()) {
-        const std::string name = varnex_test::ClassOf(w);
-        if (name == WC_TREEVIEWA)
-            for (WPARAM which : {TVSIL_NORMAL, TVSIL_STATE})
-                lists.push_back(reinterpret_cast<HIMAGELIST>(SendMessageA(w, TVM_GETIMAGELIST, which, 0)));
-        if (name == WC_TABCONTROLA) lists.push_back(reinterpret_cast<HIMAGELIST>(SendMessageA(w, TCM_GETIMAGELIST, 0, 0)));
-    }
+    const std::vector<HIMAGELIST> lists = ImageListsIn(nullptr);
     hostkit::DestroyAll();
     for (HWND w : AllWindows())
         if (IsWindow(w) && !(GetWindowLongA(w, GWL_STYLE) & WS_CHILD)) DestroyWindow(w);
-    std::sort(lists.begin(), lists.end());
-    lists.erase(std::unique(lists.begin(), lists.end()), lists.end());
-    for (HIMAGELIST list : lists)
-        if (list) ImageList_Destroy(list);
+    DestroyImageLists(lists);
     for (HICON icon : icons_) DestroyIcon(icon);
     DestroyMenu(menu_);
     PumpUntilIdle();
@@ -617,7 +643,7 @@ void Soak::OpDestroy() {
     if (windows.empty()) return;
     HWND w = Pick(windows);
     Say("DestroyWindow(%p, class %s, id 0x%x)", (void*)w, varnex_test::ClassOf(w).c_str(), GetDlgCtrlID(w));
-    DestroyWindow(w);
+    DestroyAsHost(w);
     dead_.push_back(w);
 }
 
@@ -785,7 +811,7 @@ void Soak::OnHostMessage(HWND hwnd, UINT message) {
         std::vector<HWND> windows = HostWindows(Chance(20));
         if (windows.empty()) break;
         HWND victim = Pick(windows);
-        DestroyWindow(victim);
+        DestroyAsHost(victim);
         dead_.push_back(victim);
         break;
     }
@@ -962,6 +988,7 @@ TEST(HostSoak, RepeatedCyclesLeaveTheProcessAsLarge) {
 // Many bars docked and given back, again and again: the process does not grow from one round to
 // the next once the first rounds have settled.
 TEST(HostSoak, DockingRoundsLeaveTheProcessAsLarge) {
+    StartWatchdog();
     const int rounds = Setting("VARNEX_DOCK_ROUNDS", 4), bars = Setting("VARNEX_DOCK_BARS", 48);
     std::vector<varnex_test::ProcessCounts> counts;
     for (int round = 1; round <= rounds; ++round) {
@@ -974,9 +1001,13 @@ TEST(HostSoak, DockingRoundsLeaveTheProcessAsLarge) {
             ASSERT_EQ(SetDock(views.back(), frame, i * 7 % 300, i % 5 * 30, 0, 0, side | varnex_test::kAllSides,
                               nullptr, SD_ATTACH | SD_FLAGS | SD_POSITION | (side & 0xF0)),
                       1);
+            InterlockedIncrement(&g_progress);
         }
         ASSERT_EQ(RecalcFrame(frame), 1);
-        for (HWND w : views) ASSERT_EQ(UnDock(w), 1);
+        for (HWND w : views) {
+            ASSERT_EQ(UnDock(w), 1);
+            InterlockedIncrement(&g_progress);
+        }
         ASSERT_EQ(DetachFrame(frame), 1);
         DestroyWindow(frame);
         PumpUntilIdle();

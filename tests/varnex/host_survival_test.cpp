@@ -620,29 +620,33 @@ TEST(FloatingWindow, StaysHiddenOverAMinimizedFrame) {
 
 TEST(HostileGeometry, DockedBarsStayInsideTheirSite) {
     const int huge[] = {INT_MAX, INT_MAX - 5, INT_MIN, -1000000, 1 << 30};
-    Frame f = MakeFrame(FrameKind::kSdi);
-    ASSERT_EQ(AttachFrame(f.hwnd, f.flags), 1);
-    HWND a = hostkit::CreateView(f.hwnd, 0x301, 0, 0, 80, 24);
-    HWND b = hostkit::CreateView(f.hwnd, 0x302, 0, 0, 60, 24);
-    for (int v : huge) {
-        SCOPED_TRACE(v);
-        for (UINT side : {BFX_TOP, BFX_LEFT}) {
-            ASSERT_EQ(SetDock(a, f.hwnd, v, v, v, v, side | varnex_test::kAllSides, nullptr,
-                              kDockNow | SD_POSITION | SD_SIZE | side),
-                      1);
-            ASSERT_EQ(SetDock(b, f.hwnd, -v, v, v, -v, side | varnex_test::kAllSides, nullptr,
-                              kDockNow | SD_POSITION | SD_SIZE | side),
-                      1);
-            for (HWND w : {a, b}) {
-                HWND site = GetParent(w);
-                const RECT r = WindowRectIn(w, site), c = ClientOf(site);
-                EXPECT_TRUE(r.left >= 0 && r.top >= 0 && r.right <= c.right && r.bottom <= c.bottom)
-                    << "bar (" << r.left << "," << r.top << ")-(" << r.right << "," << r.bottom
-                    << ") outside its site of " << c.right << " x " << c.bottom;
+    // Merged borders give the sites edges of their own, which take from the depth they may have.
+    for (UINT borders : {0u, AF_MERGEBORDERS}) {
+        SCOPED_TRACE(borders);
+        Frame f = MakeFrame(FrameKind::kSdi);
+        ASSERT_EQ(AttachFrame(f.hwnd, f.flags | borders), 1);
+        HWND a = hostkit::CreateView(f.hwnd, 0x301, 0, 0, 80, 24);
+        HWND b = hostkit::CreateView(f.hwnd, 0x302, 0, 0, 60, 24);
+        for (int v : huge) {
+            SCOPED_TRACE(v);
+            for (UINT side : {BFX_TOP, BFX_LEFT, BFX_BOTTOM}) {
+                ASSERT_EQ(SetDock(a, f.hwnd, v, v, v, v, side | varnex_test::kAllSides, nullptr,
+                                  kDockNow | SD_POSITION | SD_SIZE | side),
+                          1);
+                ASSERT_EQ(SetDock(b, f.hwnd, -v, v, v, -v, side | varnex_test::kAllSides, nullptr,
+                                  kDockNow | SD_POSITION | SD_SIZE | side),
+                          1);
+                for (HWND w : {a, b}) {
+                    HWND site = GetParent(w);
+                    const RECT r = WindowRectIn(w, site), c = ClientOf(site);
+                    EXPECT_TRUE(r.left >= 0 && r.top >= 0 && r.right <= c.right && r.bottom <= c.bottom)
+                        << "bar (" << r.left << "," << r.top << ")-(" << r.right << "," << r.bottom
+                        << ") outside its site of " << c.right << " x " << c.bottom;
+                }
             }
         }
+        DestroyWindow(f.top);
     }
-    DestroyWindow(f.top);
 }
 
 TEST(HostileGeometry, FloatingBarsFillTheirWindow) {

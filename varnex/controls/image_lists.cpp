@@ -22,8 +22,13 @@ HIMAGELIST TreeList(const CCtrlClassFx* object, WPARAM which) {
     return reinterpret_cast<HIMAGELIST>(CallClassProc(object, TVM_GETIMAGELIST, which, 0));
 }
 
-void SetTreeList(const CCtrlClassFx* object, WPARAM which, HIMAGELIST list) {
-    CallClassProc(object, TVM_SETIMAGELIST, which, reinterpret_cast<LPARAM>(list));
+// Hands a list the library made to the control. A window that does not take it (not a tree view
+// at all) leaves it to nobody: the list goes again, and false says so.
+bool GiveTreeList(const CCtrlClassFx* object, WPARAM which, HIMAGELIST made) {
+    CallClassProc(object, TVM_SETIMAGELIST, which, reinterpret_cast<LPARAM>(made));
+    if (TreeList(object, which) == made) return true;
+    ImageList_Destroy(made);
+    return false;
 }
 
 // The state list is made on its first icon, which it also keeps as image 0: state images
@@ -34,8 +39,8 @@ void MakeStateList(CCtrlClassFx* object, HICON first) {
     if (!made) return;  // the tree view keeps what it has
     ImageList_ReplaceIcon(made, -1, first);
     HIMAGELIST old = TreeList(object, TVSIL_STATE);
+    if (!GiveTreeList(object, TVSIL_STATE, made)) return;
     tree.stateList = made;
-    SetTreeList(object, TVSIL_STATE, made);
     // Destroyed only once the tree view no longer holds it; never the normal list we keep.
     if (old && old != tree.normalList) ImageList_Destroy(old);
 }
@@ -135,10 +140,9 @@ void ResetTreeImageList(CCtrlClassFx* object, int size) {
     // The new list is made before the old one goes: a size no list can have leaves the tree
     // view its images, and the tree view never holds a destroyed list.
     HIMAGELIST made = MakeList(size, 5);
-    if (!made) return;
+    if (!made || !GiveTreeList(object, TVSIL_NORMAL, made)) return;
     tree.iconSize = size;
     tree.normalList = made;
-    SetTreeList(object, TVSIL_NORMAL, made);
     if (old && old != tree.stateList) ImageList_Destroy(old);
 }
 
@@ -154,9 +158,14 @@ int ResetNoteImageList(CCtrlClassFx* object, int size) {
     HIMAGELIST made = MakeList(size, 2);
     if (!made) return 0;  // the tab control keeps what it has
     auto old = reinterpret_cast<HIMAGELIST>(SendMessageA(object->hwnd, TCM_GETIMAGELIST, 0, 0));
+    SendMessageA(object->hwnd, TCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(made));
+    // Not a tab control after all: nobody would hold the list.
+    if (reinterpret_cast<HIMAGELIST>(SendMessageA(object->hwnd, TCM_GETIMAGELIST, 0, 0)) != made) {
+        ImageList_Destroy(made);
+        return 0;
+    }
     note.iconSize = size;
     note.imageList = made;
-    SendMessageA(object->hwnd, TCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(made));
     if (old) ImageList_Destroy(old);
     return 1;
 }

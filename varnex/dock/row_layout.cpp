@@ -44,6 +44,10 @@ SIZE MinimumSize(const CToolBarFx* bar, const Axes& axes, const SIZE& stored) {
     return (bar->flags & BFX_FIXED) ? stored : BarSize(bar, axes.naturalMode);
 }
 
+// Rows end where the site, with its two edges at the most, still is a window the system can
+// size: a deeper site would be cut, and its last row would lie outside it.
+constexpr LONG kMaxRowsDepth = kMaxCoordinate - 2;
+
 int CountBits(UINT bits) {
     int n = 0;
     for (; bits; bits &= bits - 1) ++n;
@@ -93,9 +97,8 @@ PassResult LayOutLines(const PtrList<CToolBarFx>& docked, LONG avail, const Axes
         }
         if (!join) {
             rowTop += rowHeight;
-            // No row reaches past the largest coordinate a window can have: the site holding
-            // them could not be that deep, and a bar placed there would lie outside it.
-            rowHeight = std::min(size.*a.across, kMaxCoordinate - rowTop);
+            // No row reaches past the largest depth a site can have.
+            rowHeight = std::min(size.*a.across, kMaxRowsDepth - rowTop);
             x = rowSum = rowMinSum = 0;
             rowStart = j;
             // What one row could not squeeze out is no business of the next.
@@ -114,7 +117,7 @@ PassResult LayOutLines(const PtrList<CToolBarFx>& docked, LONG avail, const Axes
         rect.*a.start = x;
         rect.*a.end = x + size.*a.along;
         rect.*a.nearSide = rowTop;
-        rect.*a.farSide = rowTop + std::min(size.*a.across, kMaxCoordinate - rowTop);
+        rect.*a.farSide = rowTop + std::min(size.*a.across, kMaxRowsDepth - rowTop);
 
         const LONG length = size.*a.along, minLength = min.*a.along;
         maxMin = std::max(maxMin, minLength);
