@@ -572,6 +572,21 @@ TEST(ButtonData, OnlyBoundRecordsAreReadOrWritten) {
         HoverAndChoose(mdi, toolbar, 205, 7);
         SendMessageA(toolbar, WM_COMMAND, MAKEWPARAM(7, BN_CLICKED), reinterpret_cast<LPARAM>(toolbar));
     }
+    // The per-button operations that fill a record refuse a button without one.
+    HMENU menu = CreatePopupMenu();
+    const wchar_t text[] = L"tip";
+    ToolButtonRecord bound{};
+    for (HWND toolbar : {standard, main}) {
+        const int index = static_cast<int>(SendMessageA(toolbar, TB_COMMANDTOINDEX, 205, 0));
+        for (UINT operation : {STB_BUTTONTIP, STB_BUTTONSTATUS, STB_BUTTONTEXT}) {
+            EXPECT_EQ(SetToolBar(toolbar, index, 0, const_cast<wchar_t*>(text), operation), 0) << operation;
+        }
+        EXPECT_EQ(SetToolBar(toolbar, index, static_cast<int>(reinterpret_cast<INT_PTR>(menu)), nullptr, STB_BUTTONMENU), 0);
+        // The same operations reach a button with a bound record.
+        ASSERT_EQ(SetToolBar(toolbar, 0, 0, &bound, STB_BUTTONRECORD), 1);
+        EXPECT_EQ(SetToolBar(toolbar, 0, 0, const_cast<wchar_t*>(text), STB_BUTTONTIP), 1);
+    }
+    DestroyMenu(menu);
     EXPECT_EQ(std::memcmp(&data, &was, sizeof data), 0) << "the host's button data was written";
     // A choice with nobody to tell: no message goes to the thread.
     MSG msg;

@@ -193,7 +193,9 @@ int PerButton(CToolBarFx* bar, int index, int value2, void* pointer, UINT operat
     info.cbSize = sizeof info;
     info.dwMask = TBIF_BYINDEX | TBIF_STYLE | TBIF_STATE | TBIF_LPARAM;
     bar->CallClassProc(TB_GETBUTTONINFOA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&info));
+    // Only a record the host bound: any other button data is the host's own business.
     auto* record = reinterpret_cast<ToolButtonRecord*>(info.lParam);
+    if (record && !bar->records.Contains(record)) record = nullptr;
     switch (operation) {
     case STB_BUTTONRECORD: {
         auto* bound = static_cast<ToolButtonRecord*>(pointer);
