@@ -102,9 +102,15 @@ TEST(HostKitFrames, SdiFrameLaysOutDockBarStatusBarAndView) {
     EXPECT_EQ(Str(ChildRect(bar)), Str(0, client.bottom - 20, client.right, client.bottom));
     EXPECT_EQ(Str(ChildRect(view)), Str(0, depth, client.right, client.bottom - 20));
 
-    // A frame the library manages is left to the library's layout.
+    // A frame the library manages still lays itself out on every size change (the library
+    // only computes there), but a window the kit adds is left to the library.
     SetPropA(frame, "CCtrlFrameFx", reinterpret_cast<HANDLE>(1));
     SetWindowPos(frame, nullptr, 0, 0, 420, 300, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    GetClientRect(frame, &client);
+    EXPECT_EQ(Str(ChildRect(bar)), Str(0, client.bottom - 20, client.right, client.bottom));
+    EXPECT_EQ(Str(ChildRect(view)), Str(0, depth, client.right, client.bottom - 20));
+    HWND left = CreateDockBar(frame, kDockBarTopId + 1);
+    CreateToolBar(left, kToolBarId + 1, "Left", 2);
     EXPECT_EQ(Str(ChildRect(view)), Str(0, depth, client.right, client.bottom - 20));
     RemovePropA(frame, "CCtrlFrameFx");
     DestroyAll();
