@@ -282,6 +282,28 @@ TEST(HostKitClasses, WindowsCarryTheFrameworksOldProcedure) {
     EXPECT_FALSE(IsWindow(toolbar));
 }
 
+// The display the host draws on has the fonts Windows has: caption buttons are Marlett's symbols
+// (without it they read "0 1 r"), dialog and menu texts are Tahoma. Wine's own fonts reach the
+// test prefix only through `tools/wine-run --init`.
+TEST(HostKitDisplay, CaptionAndDialogFontsAreThere) {
+    const struct {
+        const char* face;
+        BYTE charset;
+    } fonts[] = {{"Marlett", SYMBOL_CHARSET}, {"Tahoma", ANSI_CHARSET}};
+    HDC dc = GetDC(nullptr);
+    for (const auto& f : fonts) {
+        HFONT font = CreateFontA(-13, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, f.charset, OUT_DEFAULT_PRECIS,
+                                 CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, f.face);
+        HGDIOBJ old = SelectObject(dc, font);
+        char face[LF_FACESIZE] = "";
+        GetTextFaceA(dc, sizeof face, face);
+        SelectObject(dc, old);
+        DeleteObject(font);
+        EXPECT_STREQ(face, f.face);
+    }
+    ReleaseDC(nullptr, dc);
+}
+
 // Stands for the library's frame procedure, which subclasses a new 0xE800 toolbar from the
 // WM_PARENTNOTIFY sent while the toolbar is being created.
 WNDPROC g_frameProc, g_toolbarProc;
