@@ -102,15 +102,19 @@ bool HasVisibleStyle(HWND hwnd) {
     return (GetWindowLongA(hwnd, GWL_STYLE) & WS_VISIBLE) != 0;
 }
 
-// The framework's layout pass: WM_SIZEPARENT to the control bars, which take their sides (status
-// bar first, so it spans the whole width), and the rest to the pane. A frame the library manages
-// runs it on every WM_SIZE too: the library only computes there, and its parts answer
-// WM_SIZEPARENT for themselves.
-void RepositionBars(HWND frame) {
+// The framework's layout pass over `area` (the client area when null): WM_SIZEPARENT to the
+// control bars, which take their sides (status bar first, so it spans the whole width), and the
+// rest to the pane. A frame the library manages runs it on every WM_SIZE too, for the size the
+// message reports, as the library computes: the library only computes there on top-level frames,
+// and its parts answer WM_SIZEPARENT for themselves.
+void RepositionBars(HWND frame, const RECT* area = nullptr) {
     const HostWindow* w = Find(frame);
     if (!w || !IsFrameRole(w->role)) return;
     SizeParentParams params{};
-    GetClientRect(frame, &params.rect);
+    if (area)
+        params.rect = *area;
+    else
+        GetClientRect(frame, &params.rect);
     params.hdwp = BeginDeferWindowPos(8);
     HWND statusBar = GetDlgItem(frame, kStatusBarId);
     if (statusBar) SendMessageA(statusBar, kWmSizeParent, 0, reinterpret_cast<LPARAM>(&params));
@@ -193,7 +197,10 @@ void ShowMessageString(HWND frame, LPARAM lParam) {
 LRESULT FrameProc(HWND hwnd, Role role, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_SIZE:
-        if (wParam != SIZE_MINIMIZED) RepositionBars(hwnd);
+        if (wParam != SIZE_MINIMIZED) {
+            const RECT area{0, 0, LOWORD(lParam), HIWORD(lParam)};
+            RepositionBars(hwnd, &area);
+        }
         // DefFrameProc would stretch the MDI client over the bars.
         if (role == Role::kMdiFrame) return 0;
         break;
