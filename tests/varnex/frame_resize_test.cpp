@@ -6,8 +6,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <ostream>
 #include <string>
+#include <tuple>
 
 #include "hostkit.h"
 #include "varnex.h"
@@ -131,12 +131,9 @@ void DragBorder(HWND frame, WPARAM hit, POINT start, POINT end) {
     varnex_test::Pump();
 }
 
-struct Resize {
-    Kind kind;
-    Way way;
-    const char* name;
-};
-void PrintTo(const Resize& r, std::ostream* out) { *out << r.name; }
+using Resize = std::tuple<Kind, Way>;
+const char* const kKindNames[] = {"MdiFrame", "SdiFrame", "MdiChild", "ChildFrame"};
+const char* const kWayNames[] = {"SetWindowPos", "DragRight", "DragBottom"};
 
 class FrameResize : public testing::TestWithParam<Resize> {
 protected:
@@ -149,41 +146,28 @@ protected:
 };
 
 TEST_P(FrameResize, PartsFillTheNewClientArea) {
-    constexpr LONG kNarrower = 70, kTaller = 50;
-    HWND frame = MakeFrame(GetParam().kind);
+    const auto [kind, way] = GetParam();
+    HWND frame = MakeFrame(kind);
     ASSERT_TRUE(frame);
     const Depths depths = DepthsOf(frame);
-    ASSERT_GT(depths.top, 0);
-    ASSERT_GT(depths.left, 0);
-    ASSERT_GT(depths.right, 0);
-    ASSERT_GT(depths.bottom, 0);
+    ASSERT_TRUE(depths.top > 0 && depths.left > 0 && depths.right > 0 && depths.bottom > 0);
     ExpectFilled(frame, depths);
 
     const RECT before = ClientOf(frame);
     const RECT w = ScreenRect(frame);
     SIZE change{};
-    switch (GetParam().way) {
-    case Way::kSetWindowPos:
-        change = {-kNarrower, -kTaller};
-        SetWindowPos(frame, nullptr, 0, 0, w.right - w.left - kNarrower, w.bottom - w.top - kTaller,
+    if (way == Way::kSetWindowPos) {
+        change = {-70, -50};
+        SetWindowPos(frame, nullptr, 0, 0, w.right - w.left + change.cx, w.bottom - w.top + change.cy,
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-        break;
-    case Way::kDragRight: {
-        // An outline follows the cursor; the frame takes its size on the release.
-        SystemParametersInfoA(SPI_SETDRAGFULLWINDOWS, FALSE, nullptr, 0);
-        change = {-kNarrower, 0};
-        const POINT start{w.right - 2, (w.top + w.bottom) / 2};
-        DragBorder(frame, HTRIGHT, start, {start.x - kNarrower, start.y});
-        break;
-    }
-    case Way::kDragBottom: {
-        // The frame is sized live while the cursor moves.
-        SystemParametersInfoA(SPI_SETDRAGFULLWINDOWS, TRUE, nullptr, 0);
-        change = {0, kTaller};
-        const POINT start{(w.left + w.right) / 2, w.bottom - 2};
-        DragBorder(frame, HTBOTTOM, start, {start.x, start.y + kTaller});
-        break;
-    }
+    } else {
+        // By the right edge an outline follows the cursor and the frame takes its size on the
+        // release; by the bottom edge the frame is sized live.
+        const bool right = way == Way::kDragRight;
+        SystemParametersInfoA(SPI_SETDRAGFULLWINDOWS, !right, nullptr, 0);
+        change = right ? SIZE{-70, 0} : SIZE{0, 50};
+        const POINT start = right ? POINT{w.right - 2, (w.top + w.bottom) / 2} : POINT{(w.left + w.right) / 2, w.bottom - 2};
+        DragBorder(frame, right ? HTRIGHT : HTBOTTOM, start, {start.x + change.cx, start.y + change.cy});
     }
     const RECT after = ClientOf(frame);
     ASSERT_EQ(after.right, before.right + change.cx);
@@ -191,20 +175,13 @@ TEST_P(FrameResize, PartsFillTheNewClientArea) {
     ExpectFilled(frame, depths);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    EveryKind, FrameResize,
-    testing::Values(Resize{Kind::kMdiFrame, Way::kSetWindowPos, "MdiFrameSetWindowPos"},
-                    Resize{Kind::kMdiFrame, Way::kDragRight, "MdiFrameDragRight"},
-                    Resize{Kind::kMdiFrame, Way::kDragBottom, "MdiFrameDragBottom"},
-                    Resize{Kind::kSdiFrame, Way::kSetWindowPos, "SdiFrameSetWindowPos"},
-                    Resize{Kind::kSdiFrame, Way::kDragRight, "SdiFrameDragRight"},
-                    Resize{Kind::kSdiFrame, Way::kDragBottom, "SdiFrameDragBottom"},
-                    Resize{Kind::kMdiChild, Way::kSetWindowPos, "MdiChildSetWindowPos"},
-                    Resize{Kind::kMdiChild, Way::kDragRight, "MdiChildDragRight"},
-                    Resize{Kind::kMdiChild, Way::kDragBottom, "MdiChildDragBottom"},
-                    Resize{Kind::kChildFrame, Way::kSetWindowPos, "ChildFrameSetWindowPos"},
-                    Resize{Kind::kChildFrame, Way::kDragRight, "ChildFrameDragRight"},
-                    Resize{Kind::kChildFrame, Way::kDragBottom, "ChildFrameDragBottom"}),
-    [](const testing::TestParamInfo<Resize>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(EveryKind, FrameResize,
+                         testing::Combine(testing::Values(Kind::kMdiFrame, Kind::kSdiFrame, Kind::kMdiChild,
+                                                          Kind::kChildFrame),
+                                          testing::Values(Way::kSetWindowPos, Way::kDragRight, Way::kDragBottom)),
+                         [](const testing::TestParamInfo<Resize>& info) {
+                             return std::string(kKindNames[static_cast<int>(std::get<0>(info.param))]) +
+                                    kWayNames[static_cast<int>(std::get<1>(info.param))];
+                         });
 
 }  // namespace
