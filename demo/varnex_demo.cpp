@@ -1,11 +1,12 @@
 // varnex-demo: a host application built on the host stand-in that hands its frame to Varnex.
 // An MDI frame with the "Standard" toolbar in its top dock bar, a status bar and two MDI
-// children, attached with AttachFrame; then more bars docked with SetDock: a toolbar on the top
-// side beside "Standard", one on the bottom, a sizable "Properties" panel with a caption on the
-// right, and a toolbar that starts floating; a tree view and a tab control whose icons the
-// library keeps; a scrolled document; the main toolbar with a drop-down menu, tooltips and status
-// texts; a progress control in the status bar. The bars can be dragged between sides, rows and
-// floating windows.
+// children, attached with AttachFrame; then more bars docked with SetDock (bar_layout.h): a
+// toolbar on the top side beside "Standard", one as a column on the left, a sizable "Properties"
+// panel with a caption on the right, and a toolbar that starts floating; a tree view and a tab
+// control whose icons the library keeps; a scrolled document; the main toolbar with a drop-down
+// menu, tooltips and status texts; a progress control in the status bar. The bars can be dragged
+// between sides, rows and floating windows; their places are kept in varnex-demo.layout beside
+// the program from one run to the next.
 //   varnex-demo.exe [--seconds N]   runs N seconds (for a screenshot), else until closed
 #include <windows.h>
 #include <commctrl.h>
@@ -13,52 +14,16 @@
 #include <cstdlib>
 #include <cstdio>
 #include <cstring>
+#include <string>
 
+#include "bar_layout.h"
 #include "hostkit.h"
 #include "varnex.h"
+#include "varnex_api.h"
 
 namespace {
 
-// The exports, taken from Varnex.dll as a host loads it.
-struct Varnex {
-    decltype(&::AttachFrame) AttachFrame;
-    decltype(&::DetachFrame) DetachFrame;
-    decltype(&::RecalcFrame) RecalcFrame;
-    decltype(&::SetDock) SetDock;
-    decltype(&::UnDock) UnDock;
-    decltype(&::AttachClass) AttachClass;
-    decltype(&::SetTreeView) SetTreeView;
-    decltype(&::SetNoteBook) SetNoteBook;
-    decltype(&::SetStatusBar) SetStatusBar;
-    decltype(&::SetScrollBar) SetScrollBar;
-    decltype(&::SetToolBar) SetToolBar;
-    decltype(&::SetToolMenu) SetToolMenu;
-};
-
-template <class Function>
-Function Export(HMODULE dll, const char* name) {
-    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(dll, name)));
-}
-
-bool LoadVarnex(Varnex* api) {
-    HMODULE dll = LoadLibraryA("Varnex.dll");
-    if (!dll) return false;
-    api->AttachFrame = Export<decltype(api->AttachFrame)>(dll, "AttachFrame");
-    api->DetachFrame = Export<decltype(api->DetachFrame)>(dll, "DetachFrame");
-    api->RecalcFrame = Export<decltype(api->RecalcFrame)>(dll, "RecalcFrame");
-    api->SetDock = Export<decltype(api->SetDock)>(dll, "SetDock");
-    api->UnDock = Export<decltype(api->UnDock)>(dll, "UnDock");
-    api->AttachClass = Export<decltype(api->AttachClass)>(dll, "AttachClass");
-    api->SetTreeView = Export<decltype(api->SetTreeView)>(dll, "SetTreeView");
-    api->SetNoteBook = Export<decltype(api->SetNoteBook)>(dll, "SetNoteBook");
-    api->SetStatusBar = Export<decltype(api->SetStatusBar)>(dll, "SetStatusBar");
-    api->SetScrollBar = Export<decltype(api->SetScrollBar)>(dll, "SetScrollBar");
-    api->SetToolBar = Export<decltype(api->SetToolBar)>(dll, "SetToolBar");
-    api->SetToolMenu = Export<decltype(api->SetToolMenu)>(dll, "SetToolMenu");
-    return api->AttachFrame && api->DetachFrame && api->RecalcFrame && api->SetDock && api->UnDock &&
-           api->AttachClass && api->SetTreeView && api->SetNoteBook && api->SetStatusBar && api->SetScrollBar &&
-           api->SetToolBar && api->SetToolMenu;
-}
+using demo::Varnex;
 
 // A 16 x 16 icon drawn here: a folder (with or without its lid open) or a page, in `color`.
 enum class Shape { Folder, OpenFolder, Page };
@@ -178,14 +143,14 @@ HWND MakeScrolledDocument(const Varnex& varnex, HWND frame) {
     return document;
 }
 
-// The host's main toolbar: a drop-down "New" button with its menu, tooltips and status texts.
+// The host's main toolbar: a drop-down "New" button with its menu, tooltips and status texts. It
+// is docked first (SetDock binds its state record only to a bar it makes), then set up.
 struct MainToolbar {
     ToolButtonRecord records[3]{};
     HMENU menu{};
 };
 
-void SetUpMainToolbar(const Varnex& varnex, HWND frame, HWND toolbar, MainToolbar* main) {
-    varnex.SetToolBar(toolbar, reinterpret_cast<INT_PTR>(frame), reinterpret_cast<INT_PTR>(frame), nullptr, STB_ATTACH);
+void SetUpMainToolbar(const Varnex& varnex, HWND toolbar, MainToolbar* main) {
     varnex.SetToolBar(toolbar, TBSTYLE_FLAT | TBSTYLE_TOOLTIPS, TBSTYLE_EX_DRAWDDARROWS, nullptr, STB_STYLE);
     main->menu = CreatePopupMenu();
     AppendMenuA(main->menu, MF_STRING, 300, "Document");
@@ -202,13 +167,15 @@ void SetUpMainToolbar(const Varnex& varnex, HWND frame, HWND toolbar, MainToolba
     }
     varnex.SetToolBar(toolbar, 0, STB_SETBITS | BTNS_DROPDOWN, nullptr, STB_BUTTONSTYLE);
     varnex.SetToolBar(toolbar, 0, reinterpret_cast<INT_PTR>(main->menu), nullptr, STB_BUTTONMENU);
+    // The drop-down arrow widened the first button: the library measures the bar again.
+    SendMessageA(toolbar, TB_AUTOSIZE, 0, 0);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
     Varnex varnex{};
-    if (!LoadVarnex(&varnex)) {
+    if (!demo::LoadVarnex(&varnex)) {
         MessageBoxA(nullptr, "Varnex.dll could not be loaded", "varnex-demo", MB_OK);
         return 1;
     }
@@ -241,41 +208,12 @@ int main(int argc, char** argv) {
     FillDocuments(varnex, first, second);
     MakeScrolledDocument(varnex, frame);
 
-    // The main toolbar, given its menu, tips and texts, then docked in a second row on top.
+    // More bars, the main toolbar among them, each where the user left it last time.
+    const std::string layoutFile = demo::LayoutFileBesideProgram();
+    demo::DemoBars bars;
+    demo::DockDemoBars(varnex, frame, mainToolbar, layoutFile, &bars);
     MainToolbar main;
-    SetUpMainToolbar(varnex, frame, mainToolbar, &main);
-
-    // More bars, docked by the host.
-    const UINT allSides = BFX_ALLOW_TOP | BFX_ALLOW_LEFT | BFX_ALLOW_RIGHT | BFX_ALLOW_BOTTOM;
-    const UINT toolbarLook = BFX_RAISEDBORDER | BFX_GRIPPER | BFX_MOVABLE | BFX_FLOATABLE;
-    HWND format = hostkit::CreateToolBar(frame, 0x700, "Format", 5);
-    varnex.SetDock(format, frame, 400, 0, 0, 0, BFX_TOP | allSides | toolbarLook, nullptr,
-                   SD_ATTACH | SD_FLAGS | SD_POSITION | SD_TOP);
-    HWND drawing = hostkit::CreateToolBar(frame, 0x701, "Drawing", 7);
-    varnex.SetDock(drawing, frame, 0, 0, 0, 0, BFX_BOTTOM | allSides | toolbarLook, nullptr,
-                   SD_ATTACH | SD_FLAGS | SD_POSITION | SD_BOTTOM);
-    HWND properties = CreateWindowExA(WS_EX_CLIENTEDGE, "LISTBOX", "Properties",
-                                      WS_CHILD | WS_VISIBLE | WS_VSCROLL | LBS_NOINTEGRALHEIGHT, 0, 0, 160, 200,
-                                      frame, reinterpret_cast<HMENU>(0x500), GetModuleHandleA(nullptr), nullptr);
-    for (const char* item : {"Name: Document 2", "Width: 320", "Height: 220", "Docked: right", "Sizable: yes"})
-        SendMessageA(properties, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
-    // A sizable panel with a caption that fills its side.
-    varnex.SetDock(properties, frame, 0, 0, 160, 0,
-                   BFX_RIGHT | allSides | BFX_SUNKENBORDER | BFX_CAPTION | BFX_SIZABLE | BFX_STRETCH | BFX_MOVABLE |
-                       BFX_FLOATABLE,
-                   nullptr, SD_ATTACH | SD_FLAGS | SD_SIZE | SD_RIGHT);
-
-    varnex.SetDock(mainToolbar, frame, 0, 30, 0, 0, BFX_TOP | allSides | toolbarLook, nullptr,
-                   SD_ATTACH | SD_FLAGS | SD_POSITION | SD_TOP);
-
-    // A toolbar that starts floating beside the frame's lower right corner; with AF_FLOATAUTOHIDE
-    // it hides while the frame is inactive.
-    HWND colours = hostkit::CreateToolBar(frame, 0x702, "Colours", 4);
-    RECT frameRect;
-    GetWindowRect(frame, &frameRect);
-    varnex.SetDock(colours, frame, frameRect.right - 230, frameRect.bottom - 150, 0, 0,
-                   BFX_FLOATING | BFX_TOP | allSides | toolbarLook, nullptr,
-                   SD_ATTACH | SD_FLAGS | SD_POSITION | SD_FLOAT);
+    SetUpMainToolbar(varnex, mainToolbar, &main);
 
     SetWindowTextA(status, "Frame attached: the library lays out the client area");
     varnex.RecalcFrame(frame);
@@ -284,6 +222,10 @@ int main(int argc, char** argv) {
     const UINT_PTR progressTimer = SetTimer(nullptr, 0, 150, nullptr);
     int progress = 0;
     const UINT_PTR endTimer = seconds > 0 ? SetTimer(nullptr, 0, static_cast<UINT>(seconds) * 1000, nullptr) : 0;
+    // Closed by the user, the frame ends the program.
+    hostkit::ScopedHostHandler quitWithFrame([frame](HWND hwnd, UINT message, WPARAM, LPARAM) {
+        if (hwnd == frame && message == WM_DESTROY) PostQuitMessage(0);
+    });
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
         if (msg.message == WM_TIMER && msg.hwnd == nullptr && msg.wParam == progressTimer) {
@@ -296,6 +238,8 @@ int main(int argc, char** argv) {
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
+    // The records are the demo's: they keep the last places also when the frame is gone.
+    demo::SaveLayout(bars, layoutFile);
     DestroyMenu(main.menu);
     if (IsWindow(frame)) {
         varnex.DetachFrame(frame);

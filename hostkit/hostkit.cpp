@@ -16,7 +16,8 @@ namespace {
 constexpr char kFrameClass[] = "AfxFrameOrView40su";
 constexpr char kBarClass[] = "AfxControlBar40su";
 constexpr char kOldProcProp[] = "AfxOldWndProc";
-// Present while a Varnex frame manager is attached; it then lays the frame out itself.
+// Present while a Varnex frame manager is attached: the library then lays the frame out, and
+// the kit's own layout pass runs only on WM_SIZE, as the library's host contract asks.
 constexpr char kLibraryFrameProp[] = "CCtrlFrameFx";
 
 constexpr UINT kFirstBarId = 0xE800;  // control bars take part in the frame layout
@@ -101,13 +102,19 @@ bool HasVisibleStyle(HWND hwnd) {
     return (GetWindowLongA(hwnd, GWL_STYLE) & WS_VISIBLE) != 0;
 }
 
-// The framework's own layout, used while no library manages the frame: the control bars take
-// their sides (status bar first, so it spans the whole width), the pane gets the rest.
-void LayoutFrame(HWND frame) {
+// The framework's layout pass over `area` (the client area when null): WM_SIZEPARENT to the
+// control bars, which take their sides (status bar first, so it spans the whole width), and the
+// rest to the pane. A frame the library manages runs it on every WM_SIZE too, for the size the
+// message reports, as the library computes: the library only computes there on top-level frames,
+// and its parts answer WM_SIZEPARENT for themselves.
+void RepositionBars(HWND frame, const RECT* area = nullptr) {
     const HostWindow* w = Find(frame);
-    if (!w || !IsFrameRole(w->role) || GetPropA(frame, kLibraryFrameProp)) return;
+    if (!w || !IsFrameRole(w->role)) return;
     SizeParentParams params{};
-    GetClientRect(frame, &params.rect);
+    if (area)
+        params.rect = *area;
+    else
+        GetClientRect(frame, &params.rect);
     params.hdwp = BeginDeferWindowPos(8);
     HWND statusBar = GetDlgItem(frame, kStatusBarId);
     if (statusBar) SendMessageA(statusBar, kWmSizeParent, 0, reinterpret_cast<LPARAM>(&params));
@@ -122,6 +129,11 @@ void LayoutFrame(HWND frame) {
               std::max(0L, r.bottom - r.top));
     }
     if (params.hdwp) EndDeferWindowPos(params.hdwp);
+}
+
+// After the kit adds a window to a frame: a frame the library manages is the library's to lay out.
+void LayoutFrame(HWND frame) {
+    if (!GetPropA(frame, kLibraryFrameProp)) RepositionBars(frame);
 }
 
 struct OwnedSearch {
@@ -185,7 +197,10 @@ void ShowMessageString(HWND frame, LPARAM lParam) {
 LRESULT FrameProc(HWND hwnd, Role role, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_SIZE:
-        if (wParam != SIZE_MINIMIZED) LayoutFrame(hwnd);
+        if (wParam != SIZE_MINIMIZED) {
+            const RECT area{0, 0, LOWORD(lParam), HIWORD(lParam)};
+            RepositionBars(hwnd, &area);
+        }
         // DefFrameProc would stretch the MDI client over the bars.
         if (role == Role::kMdiFrame) return 0;
         break;

@@ -40,9 +40,11 @@ void RegisterClasses();
 
 // Top-level frames get the style given; with WS_VISIBLE they are shown once their children exist.
 // (Under Wine on a bare X server, hiding or destroying a shown top-level window costs 2 s unless
-// the prefix sets the X11 driver's "Managed" to "N".) Until a Varnex frame manager is attached, a
-// frame lays itself out as the framework does: WM_SIZEPARENT to its control bars (ids 0xE800 to
-// 0xE8FF, the status bar first), the rest to its 0xE900 child.
+// the prefix sets the X11 driver's "Managed" to "N".) A frame lays itself out as the framework
+// does: WM_SIZEPARENT to its control bars (ids 0xE800 to 0xE8FF, the status bar first), the rest
+// to its 0xE900 child. Once a Varnex frame manager is attached it does so on every WM_SIZE only
+// (the library's frame procedure answers for its dock sites), and no longer when the kit adds a
+// window to the frame.
 
 // Top-level MDI frame with an "MDIClient" child of id 0xE900.
 HWND CreateMdiFrame(const char* title, int x, int y, int cx, int cy, DWORD style = WS_OVERLAPPEDWINDOW);

@@ -396,6 +396,47 @@ TEST_F(Drag, DoubleClickTogglesFloating) {
     EXPECT_FALSE(bar->miniFrame);
 }
 
+// A size drag of a docked bar reaches the host's state record as the bar is dropped: a layout the
+// host saves right after brings the bar back at its new size. Each side is sized by its inner edge,
+// from sizes above the panel's natural 200 x 30 (the smallest it may take).
+TEST_F(Drag, DockedSizeDragReachesTheStateAtOnce) {
+    const struct {
+        UINT side, operation;
+        BYTE sideIndex;
+        WPARAM hit;
+        LONG dx, dy;  // where the edge goes
+        SIZE stored;  // before the drag
+        SIZE sized;   // after it
+    } cases[] = {
+        {BFX_RIGHT, SD_RIGHT, 2, HTLEFT, -60, 0, {220, 200}, {280, 200}},
+        {BFX_LEFT, SD_LEFT, 1, HTRIGHT, 35, 0, {210, 150}, {245, 150}},
+        {BFX_TOP, SD_TOP, 0, HTBOTTOM, 0, 25, {200, 40}, {200, 65}},
+        {BFX_BOTTOM, SD_BOTTOM, 3, HTTOP, 0, -30, {200, 40}, {200, 70}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.sideIndex));
+        ASSERT_EQ(SetDock(panel, frame, 0, 0, c.stored.cx, c.stored.cy, (kBarFlags & ~BFX_TOP) | c.side, nullptr,
+                          SD_ATTACH | SD_FLAGS | SD_SIZE | SD_RECALC | c.operation),
+                  1);
+        ASSERT_EQ(state.cx, c.stored.cx);
+        ASSERT_EQ(state.cy, c.stored.cy);
+        const RECT b = ScreenRect(panel);
+        const POINT mid{(b.left + b.right) / 2, (b.top + b.bottom) / 2};
+        const POINT start = c.hit == HTLEFT    ? POINT{b.left, mid.y}
+                            : c.hit == HTRIGHT ? POINT{b.right - 1, mid.y}
+                            : c.hit == HTTOP   ? POINT{mid.x, b.top}
+                                               : POINT{mid.x, b.bottom - 1};
+        Run(panel, c.hit, start, {MoveTo(Offset(start, c.dx, c.dy)), Release()});
+        EXPECT_EQ(state.docked, 1);
+        EXPECT_EQ(state.side, c.sideIndex);
+        EXPECT_EQ(state.cx, c.sized.cx);
+        EXPECT_EQ(state.cy, c.sized.cy);
+        // What the state says is what the user sees.
+        EXPECT_EQ(ScreenRect(panel).right - ScreenRect(panel).left, b.right - b.left + c.sized.cx - c.stored.cx);
+        EXPECT_EQ(ScreenRect(panel).bottom - ScreenRect(panel).top, b.bottom - b.top + c.sized.cy - c.stored.cy);
+    }
+}
+
 TEST_F(Drag, SizeDragIsClampedByItsLimits) {
     // A floating bar sized by its right edge: the minimum is the natural size with the border.
     ASSERT_EQ(SetDock(panel, nullptr, 0, 0, 300, 0, 0, nullptr, SD_SIZE | SD_FLOAT), 1);
@@ -757,6 +798,8 @@ TEST_F(Drag, CancelledLiveSizeDragPutsEverythingBack) {
     EXPECT_EQ(bar->horzSize.cy, horz.cy);
     EXPECT_EQ(bar->vertSize.cx, vert.cx);
     EXPECT_EQ(bar->vertSize.cy, vert.cy);
+    EXPECT_EQ(state.cx, horz.cx);  // the host's record too, which learned each live step
+    EXPECT_EQ(state.cy, horz.cy);
     EXPECT_TRUE(ScreenRect(panel) == b);
     EXPECT_EQ(bar->dockSite, Site(0));
 

@@ -121,6 +121,34 @@ TEST_F(Floating, SetDockPutsTheBarIntoAFloatingWindow) {
     EXPECT_EQ(state.cy, 44);
 }
 
+// A floating position no monitor shows (a layout saved on a monitor that is gone) opens in the
+// nearest monitor's work area, and the host's state record learns where the window really is, so
+// that the next saved layout is one the user can reach. A position on the screen stays as given.
+TEST_F(Floating, PositionOffEveryMonitorOpensOnTheWorkAreaAndIsRecorded) {
+    RECT work{};
+    ASSERT_TRUE(SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0));
+    const POINT positions[] = {{5000, 120}, {-5000, 120}, {100, 5000}, {100, -5000}, {40000, 40000}, {kFloatX, kFloatY}};
+    for (const POINT& p : positions) {
+        SCOPED_TRACE(std::to_string(p.x) + "," + std::to_string(p.y));
+        HWND w = hostkit::CreateView(frame, 0x301, 0, 0, kBarCx, kBarCy);
+        DOCKSTATE state{};
+        ASSERT_EQ(SetDock(w, frame, p.x, p.y, 0, 0, kFloatFlags, &state, kFloatNow), 1);
+        CToolBarFx* bar = BarOf(w);
+        ASSERT_TRUE(bar && bar->miniFrame);
+        const RECT r = ScreenRect(bar->miniFrame->hwnd);
+        RECT inside;
+        EXPECT_TRUE(IntersectRect(&inside, &r, &work) && EqualRect(&inside, &r)) << r.left << "," << r.top;
+        EXPECT_EQ(state.docked, 0);
+        EXPECT_EQ(state.x, r.left);
+        EXPECT_EQ(state.y, r.top);
+        if (p.x == kFloatX && p.y == kFloatY) {
+            EXPECT_EQ(r.left, kFloatX);
+            EXPECT_EQ(r.top, kFloatY);
+        }
+        DestroyWindow(w);
+    }
+}
+
 TEST_F(Floating, DockingAgainOrUnDockEndsTheFloatingWindow) {
     DOCKSTATE state{};
     HWND fw = Float(panel, 0, &state);

@@ -72,10 +72,15 @@ TEST(FrameLayout, SizeMessageComputesOnTopLevelFramesAndPlacesOnChildFrames) {
     ASSERT_EQ(AttachFrame(mdi, AF_MDIFRAME), 1);
     HWND mdiClient = ChildById(mdi, 0xE900);
     const RECT before = WindowRectIn(mdiClient, mdi);
-    // A top-level frame's own WM_SIZE computes only: the host's procedure, which would place
-    // its client itself, gets the message, and the library does not move the pane.
+    // A top-level frame's own WM_SIZE computes only: the host's procedure gets the message with
+    // the pane where it was, and places it in its own WM_SIZEPARENT pass.
+    RECT seenByHost{};
+    hostkit::ScopedHostHandler hostProcedure([&](HWND hwnd, UINT message, WPARAM, LPARAM) {
+        if (hwnd == mdi && message == WM_SIZE) seenByHost = WindowRectIn(mdiClient, mdi);
+    });
     SendMessageA(mdi, WM_SIZE, SIZE_RESTORED, MAKELPARAM(300, 200));
-    EXPECT_TRUE(WindowRectIn(mdiClient, mdi) == before);
+    EXPECT_TRUE(seenByHost == before);
+    EXPECT_TRUE(WindowRectIn(mdiClient, mdi) == (RECT{0, 0, 300, 200}));
     DetachFrame(mdi);
 }
 

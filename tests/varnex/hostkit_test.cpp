@@ -102,9 +102,15 @@ TEST(HostKitFrames, SdiFrameLaysOutDockBarStatusBarAndView) {
     EXPECT_EQ(Str(ChildRect(bar)), Str(0, client.bottom - 20, client.right, client.bottom));
     EXPECT_EQ(Str(ChildRect(view)), Str(0, depth, client.right, client.bottom - 20));
 
-    // A frame the library manages is left to the library's layout.
+    // A frame the library manages still lays itself out on every size change (the library
+    // only computes there), but a window the kit adds is left to the library.
     SetPropA(frame, "CCtrlFrameFx", reinterpret_cast<HANDLE>(1));
     SetWindowPos(frame, nullptr, 0, 0, 420, 300, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    GetClientRect(frame, &client);
+    EXPECT_EQ(Str(ChildRect(bar)), Str(0, client.bottom - 20, client.right, client.bottom));
+    EXPECT_EQ(Str(ChildRect(view)), Str(0, depth, client.right, client.bottom - 20));
+    HWND left = CreateDockBar(frame, kDockBarTopId + 1);
+    CreateToolBar(left, kToolBarId + 1, "Left", 2);
     EXPECT_EQ(Str(ChildRect(view)), Str(0, depth, client.right, client.bottom - 20));
     RemovePropA(frame, "CCtrlFrameFx");
     DestroyAll();
@@ -274,6 +280,28 @@ TEST(HostKitClasses, WindowsCarryTheFrameworksOldProcedure) {
     EXPECT_NE(reinterpret_cast<LONG_PTR>(toolbarProc), GetWindowLongPtrA(toolbar, GWLP_WNDPROC));
     DestroyAll();
     EXPECT_FALSE(IsWindow(toolbar));
+}
+
+// The display the host draws on has the fonts Windows has: caption buttons are Marlett's symbols
+// (without it they read "0 1 r"), dialog and menu texts are Tahoma. Wine's own fonts reach the
+// test prefix only through `tools/wine-run --init`.
+TEST(HostKitDisplay, CaptionAndDialogFontsAreThere) {
+    const struct {
+        const char* face;
+        BYTE charset;
+    } fonts[] = {{"Marlett", SYMBOL_CHARSET}, {"Tahoma", ANSI_CHARSET}};
+    HDC dc = GetDC(nullptr);
+    for (const auto& f : fonts) {
+        HFONT font = CreateFontA(-13, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, f.charset, OUT_DEFAULT_PRECIS,
+                                 CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, f.face);
+        HGDIOBJ old = SelectObject(dc, font);
+        char face[LF_FACESIZE] = "";
+        GetTextFaceA(dc, sizeof face, face);
+        SelectObject(dc, old);
+        DeleteObject(font);
+        EXPECT_STREQ(face, f.face);
+    }
+    ReleaseDC(nullptr, dc);
 }
 
 // Stands for the library's frame procedure, which subclasses a new 0xE800 toolbar from the

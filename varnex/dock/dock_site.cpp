@@ -161,14 +161,7 @@ void CDockSiteFx::PlaceBar(CToolBarFx* bar) {
     bar->dockRect.*nearEdge = newTop;
     bar->dockRect.*farEdge = newTop + depth;
     bars.StableSort(horizontal ? RowFirst : ColumnFirst);
-
-    if (bar->state) {
-        bar->state->x = bar->dockPos.x;
-        bar->state->y = bar->dockPos.y;
-        const SIZE stored = horizontal ? bar->horzSize : bar->vertSize;
-        bar->state->cx = stored.cx;
-        bar->state->cy = stored.cy;
-    }
+    bar->RecordDockedPlace(horizontal);
 }
 
 void CDockSiteFx::PositionBars() {

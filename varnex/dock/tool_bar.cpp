@@ -248,4 +248,13 @@ void CToolBarFx::RefreshBar() {
     }
 }
 
+void CToolBarFx::RecordDockedPlace(bool horizontal) {
+    if (!state) return;
+    state->x = dockPos.x;
+    state->y = dockPos.y;
+    const SIZE stored = horizontal ? horzSize : vertSize;
+    state->cx = stored.cx;
+    state->cy = stored.cy;
+}
+
 }  // namespace varnex

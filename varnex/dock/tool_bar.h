@@ -75,6 +75,9 @@ struct CToolBarFx : RegisteredRecord {
     void MeasureToolBar();
     // Tells the host's state record where the bar is, and re-measures a toolbar.
     void RefreshBar();
+    // Tells the host's state record the docked position and the stored size of a side of that
+    // orientation, so that a layout saved now brings the bar back as it is.
+    void RecordDockedPlace(bool horizontal);
     void SetConstrained(bool on) { flags = on ? flags | BFX_CONSTRAINED : flags & ~BFX_CONSTRAINED; }
     bool IsFloating() const { return flags & BFX_FLOATING; }
     bool IsBarVisible() const { return !(flags & BFX_HIDDEN); }

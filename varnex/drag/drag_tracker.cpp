@@ -439,6 +439,7 @@ void CDragTrackerFx::UndoLiveChanges() {
     bar->dockPos = savedDockPos;
     bar->horzSize = savedHorzSize;
     bar->vertSize = savedVertSize;
+    if (site) bar->RecordDockedPlace(site->Horizontal());
     frame->RecalcLayout(LAYOUT_DEFAULT, nullptr);
 }
 

@@ -105,6 +105,7 @@ void CMiniFrameFx::SizeMiniFrame(UINT request, const RECT* rect) {
     const UINT low = request & 0xFF;
     RECT r{};
     if (rect) r = *rect;
+    bool broughtBack = false;
     if (low & kSizeAroundBar) {
         if (!bar) return;
         SIZE size{};
@@ -124,10 +125,15 @@ void CMiniFrameFx::SizeMiniFrame(UINT request, const RECT* rect) {
                 const RECT& work = monitor.rcWork;
                 OffsetRect(&r, std::clamp(r.left, work.left, std::max(work.left, work.right - (r.right - r.left))) - r.left,
                            std::clamp(r.top, work.top, std::max(work.top, work.bottom - (r.bottom - r.top))) - r.top);
+                broughtBack = true;
             }
         }
     }
-    if (low & kMoveToFloatPos) MoveMiniFrame(r);
+    if (!(low & kMoveToFloatPos)) return;
+    // The place the window really takes is the one kept, and the one the host's state record
+    // learns: a layout saved from it opens where the user can reach the bar.
+    if (broughtBack) bar->floatPos = {r.left, r.top};
+    MoveMiniFrame(r);
 }
 
 void CMiniFrameFx::FillWithBar() {

@@ -184,6 +184,9 @@ void CDragTrackerFx::ApplySizeDrop(const RECT& r) {
         bar->vertSize.cx = a;
         if (!stretch) bar->vertSize.cy = b;
     }
+    // The host's state record learns the new size now: a layout saved before the next placing
+    // of the bar would otherwise bring back the old one.
+    bar->RecordDockedPlace(site->Horizontal());
     if (bar->flags & BFX_WRAPPABLE) InvalidateRect(site->hwnd, nullptr, FALSE);
     frame->RecalcLayout(LAYOUT_DEFAULT, nullptr);
 }

@@ -70,7 +70,10 @@ extern "C" {
 
 /* ---- framework messages the library sends to and receives from the host ----------------- */
 #ifndef WM_SIZEPARENT
-#define WM_SIZEPARENT       0x0361 /* lParam: layout record; the receiver takes its room from it */
+#define WM_SIZEPARENT       0x0361 /* lParam: layout record; the receiver takes its room from it.
+                                    * A host frame sends it to its children on every WM_SIZE: on
+                                    * MDI and SDI frames the library computes there, the host's
+                                    * pass places. */
 #endif
 #ifndef WM_SETMESSAGESTRING
 #define WM_SETMESSAGESTRING 0x0362 /* lParam: text for the frame's status bar */
