@@ -1,6 +1,6 @@
 # make demo: set up, build, and show webpull fetching from a real HTTP server on loopback.
 # make test: set up, build both presets, and run every test of both.
-.PHONY: all setup build-win32 build-native demo test bench soak clean
+.PHONY: all setup build-win32 build-native demo guide-images test bench soak clean
 
 all: build-win32
 
@@ -18,6 +18,12 @@ build-native: setup
 demo: build-win32
 	tools/with-xvfb demo/webpull-demo
 	VARNEX_DEMO_SCREENSHOT=1 tools/with-xvfb demo/varnex-demo
+
+# The reference images of docs/varnex-guide.md: the demo's screenshot, copied into docs/images/.
+guide-images: build-win32
+	VARNEX_DEMO_SCREENSHOT=1 tools/with-xvfb demo/varnex-demo
+	mkdir -p docs/images
+	cp build/varnex-demo.png docs/images/demo.png
 
 # One Xvfb display serves the whole run.
 test: build-win32 build-native
