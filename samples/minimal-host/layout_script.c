@@ -47,7 +47,8 @@ static BOOL ReadNumbers(const char *text, LONG *numbers, int count)
             ++text;
         }
         if (*text < '0' || *text > '9') return FALSE;
-        while (*text >= '0' && *text <= '9') value = value * 10 + (*text++ - '0');
+        for (; *text >= '0' && *text <= '9'; ++text)
+            if (value < 1000000) value = value * 10 + (*text - '0');
         numbers[i] = sign * value;
     }
     return *text == '\0';

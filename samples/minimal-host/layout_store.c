@@ -1,15 +1,17 @@
 /* The layout file, written on exit and read on start. One line per bar:
  *     [Bars]
- *     tools=1 1 0 0 27 92         docked side x y cx cy, as the DOCKSTATE holds them */
+ *     main=1 0 0 0 80 22          docked side x y cx cy, as the DOCKSTATE holds them */
 #include "layout_store.h"
 
 #include "minimal_host.h"
 
-static void LayoutFile(char *path)
+/* The program's own path with ".ini" for ".exe"; FALSE when the path is too long to have. */
+static BOOL LayoutFile(char *path)
 {
-    /* The program's own path with ".ini" for ".exe". */
     DWORD length = GetModuleFileNameA(NULL, path, MAX_PATH);
-    if (length > 4 && length < MAX_PATH) lstrcpyA(path + length - 4, ".ini");
+    if (length <= 4 || length >= MAX_PATH) return FALSE;
+    lstrcpyA(path + length - 4, ".ini");
+    return TRUE;
 }
 
 /* Reads up to `count` blank-separated integers; returns how many were there. */
@@ -24,7 +26,8 @@ static int ParseNumbers(const char *text, LONG *numbers, int count)
             ++text;
         }
         if (*text < '0' || *text > '9') break;
-        while (*text >= '0' && *text <= '9') value = value * 10 + (*text++ - '0');
+        for (; *text >= '0' && *text <= '9'; ++text)
+            if (value < 1000000) value = value * 10 + (*text - '0'); /* more than a screen holds */
         numbers[found++] = sign * value;
     }
     return found;
@@ -33,7 +36,7 @@ static int ParseNumbers(const char *text, LONG *numbers, int count)
 static int ReadNumbers(const char *section, const char *key, LONG *numbers, int count)
 {
     char path[MAX_PATH], text[128];
-    LayoutFile(path);
+    if (!LayoutFile(path)) return 0;
     GetPrivateProfileStringA(section, key, "", text, sizeof text, path);
     return ParseNumbers(text, numbers, count);
 }
@@ -68,7 +71,7 @@ void SaveLayout(void)
     char path[MAX_PATH], text[128];
     RECT r;
     int i;
-    LayoutFile(path);
+    if (!LayoutFile(path)) return;
     /* A minimized or maximized frame keeps the rectangle saved before. */
     if (!IsIconic(g_frame) && !IsZoomed(g_frame) && GetWindowRect(g_frame, &r)) {
         wsprintfA(text, "%ld %ld %ld %ld", r.left, r.top, r.right, r.bottom);

@@ -354,13 +354,17 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, in
     if (!CreateFrame(instance, &r)) return 1;
     ShowWindow(g_frame, show);
     UpdateWindow(g_frame);
+    /* The frame active and its document made before the bars float: Wine on an X server without
+     * a window manager stacks a frame that becomes active over the floating windows it owns. */
+    SetForegroundWindow(g_frame);
+    while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
     /* Attached once shown: the library takes the status bar's visibility from the screen. */
     if (!AttachFrame(g_frame, AF_MDIFRAME | AF_SYSMENU | AF_THICKFRAME | AF_MINIMIZEBOX | AF_MAXIMIZEBOX |
                                   AF_CAPTIONMOVE | AF_BORDERSIZE))
         return 1;
+    NewDocument("Document 1", 10, 10);
     for (i = 0; i < BAR_COUNT; ++i) DockBar(&g_bars[i]);
     SetUpMainToolbar();
-    NewDocument("Document 1", 10, 10);
     StartScript(commandLine);
 
     while (GetMessageA(&msg, NULL, 0, 0) > 0) {
