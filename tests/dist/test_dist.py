@@ -6,7 +6,6 @@ toolchain's conventions against Varnex.lib, run with the release's Varnex.dll be
     test_dist.py --zip varnex-VERSION.zip --docs DOCS_DIR --msvc-cc tools/msvc-cc
                  --runner tools/wine-run [--runner-arg=...]
 """
-import argparse
 import glob
 import hashlib
 import os
@@ -62,7 +61,7 @@ class Release(unittest.TestCase):
             "i686-pc-windows-msvc, Varnex.lib": [OPTIONS.msvc_cc, include] + sources +
                                                 [os.path.join(lib, "Varnex.lib"), "-o"],
         }
-        runner = [OPTIONS.runner] + OPTIONS.runner_arg
+        runner = OPTIONS.runner
         for name, command in builds.items():
             with self.subTest(name):
                 out = tempfile.mkdtemp(dir=self.folder)
@@ -74,17 +73,6 @@ class Release(unittest.TestCase):
                 self.assertEqual([show[n].parent for n in host_report.BARS], ["dock-top", "dock-left", "floating"])
 
 
-def main():
-    global OPTIONS
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--zip", required=True)
-    parser.add_argument("--docs", required=True)
-    parser.add_argument("--msvc-cc", required=True)
-    parser.add_argument("--runner", required=True)
-    parser.add_argument("--runner-arg", action="append", default=[])
-    OPTIONS, rest = parser.parse_known_args()
-    unittest.main(argv=[sys.argv[0]] + rest, verbosity=2)
-
-
 if __name__ == "__main__":
-    main()
+    OPTIONS, argv = host_report.options("--zip", "--docs", "--msvc-cc")
+    unittest.main(argv=argv, verbosity=2)

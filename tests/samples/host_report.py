@@ -4,9 +4,11 @@ minimal-host.exe takes steps on its command line (report=FILE, show:LABEL, size:
 and writes one line per window for each show: its rectangle in the frame's client coordinates,
 its parent, whether it is visible, and a bar's DOCKSTATE. See samples/minimal-host/layout_script.c.
 """
+import argparse
 import collections
 import os
 import subprocess
+import sys
 
 Window = collections.namedtuple("Window", "name rect parent visible fields")
 
@@ -128,3 +130,15 @@ def layout_faults(show):
             if a.parent == b.parent and overlap(a.rect, b.rect):
                 faults.append("bars %s %s and %s %s overlap" % (a.name, a.rect, b.name, b.rect))
     return faults
+
+
+def options(*required):
+    """The command line of a test program: the options named, --runner and its --runner-arg
+    words (OPTIONS.runner is the whole runner command), and what is left for unittest."""
+    parser = argparse.ArgumentParser()
+    for option in required + ("--runner",):
+        parser.add_argument(option, required=True)
+    parser.add_argument("--runner-arg", action="append", default=[])
+    parsed, rest = parser.parse_known_args()
+    parsed.runner = [parsed.runner] + parsed.runner_arg
+    return parsed, [sys.argv[0]] + rest

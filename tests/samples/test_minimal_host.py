@@ -6,10 +6,8 @@ next start.
     test_minimal_host.py --program minimal-host.exe --dll Varnex.dll --runner tools/wine-run
                          [--runner-arg=...]
 """
-import argparse
 import os
 import shutil
-import sys
 import tempfile
 import unittest
 
@@ -26,7 +24,7 @@ class MinimalHost(unittest.TestCase):
         self.program = os.path.join(self.folder, "minimal-host.exe")
         shutil.copy(OPTIONS.program, self.program)
         shutil.copy(OPTIONS.dll, self.folder)
-        self.runner = [OPTIONS.runner] + OPTIONS.runner_arg
+        self.runner = OPTIONS.runner
 
     def run_host(self, *steps):
         return host_report.run(self.runner, self.program, list(steps) + ["quit"])
@@ -85,16 +83,6 @@ class MinimalHost(unittest.TestCase):
                                  {n: defaults[n] for n in host_report.BARS})
 
 
-def main():
-    global OPTIONS
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--program", required=True)
-    parser.add_argument("--dll", required=True)
-    parser.add_argument("--runner", required=True)
-    parser.add_argument("--runner-arg", action="append", default=[])
-    OPTIONS, rest = parser.parse_known_args()
-    unittest.main(argv=[sys.argv[0]] + rest, verbosity=2)
-
-
 if __name__ == "__main__":
-    main()
+    OPTIONS, argv = host_report.options("--program", "--dll")
+    unittest.main(argv=argv, verbosity=2)
