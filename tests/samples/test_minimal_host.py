@@ -57,7 +57,7 @@ class MinimalHost(unittest.TestCase):
                 self.assertEqual(show["dock-left"].rect[2], sites["dock-left"][2])
 
     def test_layout_saved_on_exit_comes_back_on_start(self):
-        frame = host_report.run(self.runner, self.program, ["show:first", "quit"])["first"]["frame"]
+        frame = self.run_host("show:first")["first"]["frame"]
         x, y = frame.rect[0] + 150, frame.rect[1] + 200
         # Every bar somewhere else than by default, the frame resized.
         moved = self.run_host("size:640,420", "dock:panel,2,0,0", "float:tools,%d,%d" % (x, y), "dock:main,3,0,0",
