@@ -1,6 +1,7 @@
 # make demo: set up, build, and show webpull fetching from a real HTTP server on loopback.
 # make test: set up, build both presets, and run every test of both.
-.PHONY: all setup build-win32 build-native demo guide-images test bench soak clean
+# make dist: the release, build/dist/varnex-<version>.zip.
+.PHONY: all setup build-win32 build-native demo guide-images test dist bench soak clean
 
 all: build-win32
 
@@ -28,6 +29,10 @@ guide-images: build-win32
 # One Xvfb display serves the whole run.
 test: build-win32 build-native
 	tools/with-xvfb sh -c 'ctest --preset win32 && ctest --preset native'
+
+dist: setup
+	cmake --preset win32 >/dev/null
+	cmake --build --preset win32 --target dist
 
 clean:
 	rm -rf build
