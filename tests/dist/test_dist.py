@@ -41,7 +41,8 @@ class Release(unittest.TestCase):
     def test_it_holds_the_release_files_under_one_folder_with_their_sums(self):
         # The guide and its pictures go in once they exist.
         optional = [os.path.relpath(p, os.path.dirname(OPTIONS.docs)) for p in
-                    glob.glob(os.path.join(OPTIONS.docs, "varnex-guide.md")) + glob.glob(os.path.join(OPTIONS.docs, "*.png"))]
+                    glob.glob(os.path.join(OPTIONS.docs, "varnex-guide.md")) +
+                    glob.glob(os.path.join(OPTIONS.docs, "images", "*.png"))]
         self.assertEqual(sorted(self.names), sorted(self.top + "/" + n for n in ALWAYS + optional))
         with open(os.path.join(self.root, "SHA256SUMS")) as f:
             sums = dict(reversed(line.split("  ", 1)) for line in f.read().splitlines())
