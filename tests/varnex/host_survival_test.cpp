@@ -702,6 +702,19 @@ TEST(HostileGeometry, FloatingBarsFillTheirWindow) {
         EXPECT_EQ(varnex_test::WindowRectIn(mini, nullptr), placed) << show;
         EXPECT_EQ(WindowRectIn(view, mini), ClientOf(mini)) << show;
     }
+    // The host minimizes or maximizes the bar itself, floating or docked, and restores it: the
+    // bar takes its place again (the system alone would leave it where its icon was).
+    ASSERT_EQ(SetDock(sizable, f.hwnd, 0, 0, 0, 0, kTopBar, nullptr, kDockNow), 1);
+    for (HWND bar : {view, sizable}) {
+        HWND holder = GetParent(bar);
+        const RECT was = WindowRectIn(bar, holder);
+        for (int show : {SW_MINIMIZE, SW_MAXIMIZE}) {
+            ShowWindow(bar, show);
+            ShowWindow(bar, SW_RESTORE);
+            varnex_test::Pump();
+            EXPECT_EQ(WindowRectIn(bar, holder), was) << show;
+        }
+    }
     DestroyWindow(f.top);
 }
 

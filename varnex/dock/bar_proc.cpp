@@ -88,6 +88,17 @@ LRESULT FramedBarMessage(const Hold<CToolBarFx>& hold, UINT message, WPARAM wPar
         return 0;
     case WM_SIZE:
         if (GetPropA(bar->hwnd, kFrameProp)) PostMessageA(bar->hwnd, kWmFxRecalc, 0, 0);
+        // Restored after the host minimized or maximized it: the system put it back where it
+        // was, or would have (only the library moves a bar); the library places it again.
+        if (wParam == SIZE_MINIMIZED || wParam == SIZE_MAXIMIZED) {
+            bar->heldBySystem = TRUE;
+        } else if (bar->heldBySystem) {
+            bar->heldBySystem = FALSE;
+            if (bar->miniFrame)
+                bar->miniFrame->FillWithBar();
+            else if (bar->frame)
+                PostMessageA(bar->frame->hwnd, kWmFxRecalc, 0, 0);
+        }
         break;
     case WM_SHOWWINDOW:
         BarShowWindow(bar, static_cast<BOOL>(wParam));

@@ -34,6 +34,7 @@ struct CToolBarFx : RegisteredRecord {
     BOOL isMainToolBar = FALSE;
     BOOL subclassed = FALSE;   // the bar procedure is on the window
     BOOL taken = FALSE;        // the window was hidden and re-styled: RestoreBar gives it back
+    BOOL heldBySystem = FALSE; // minimized or maximized by the host: the system sizes it
     LONG menuCommand = 0;
     HWND toolTip = nullptr;
     HWND notifyWnd = nullptr;
