@@ -293,6 +293,23 @@ class MainToolbar(HostCase):
                          ("100", "A_document_from_a_template"))
 
 
+class Document(HostCase):
+    @keeps_screenshot
+    def test_the_wheel_over_the_view_scrolls_it_by_lines(self):
+        def position(show):
+            return int(show["view"].fields["vscroll"].split(",")[4])
+
+        before = self.host.ask()
+        self.assertEqual(position(before), 0)
+        move(middle(on_screen(before, before["view"].rect)))
+        for notches, lines in ((1, 1), (2, 3)):
+            for _ in range(notches):
+                xdo("click", 5)  # one notch towards the user
+            after = self.host.wait(lambda show: position(show) == 10 * lines, "%d lines of 10 pixels" % lines)
+        move(mouse_host.REST)
+        self.assertEqual(after["view"].rect, before["view"].rect)
+
+
 class Persistence(HostCase):
     @keeps_screenshot
     def test_a_layout_made_with_the_mouse_comes_back_on_the_next_start(self):
