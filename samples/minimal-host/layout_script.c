@@ -5,17 +5,26 @@
  *   dock:BAR,SIDE,X,Y    the bar docked on side 0 to 3 (top, left, right, bottom) at (X, Y)
  *   float:BAR,X,Y        the bar floating, its window's corner at the screen point (X, Y)
  *   quit                 the frame closed, which saves the layout
+ *   listen=FILE          from now on, steps are also read from FILE whenever it appears (it is
+ *                        deleted once read), so that a test can ask while the host runs
  * A report line: LABEL NAME rect=LEFT,TOP,RIGHT,BOTTOM parent=NAME visible=0|1, the rectangle in
  * the frame's client coordinates. A bar adds its DOCKSTATE (docked= side= x= y= cx= cy=), a
  * floating window its owner, a view its scroll bars (hscroll= vscroll=: shown,min,max,page,pos),
- * the frame its client size and the screen position of its client area (client= origin=). */
+ * the frame its client size and the screen position of its client area (client= origin=), the
+ * last command it received and whether a window has the mouse captured (command= capture=), the
+ * status bar its text (text=, blanks as '_'). A shown tooltip and an open menu follow, and a last
+ * line LABEL end. */
 #include "layout_script.h"
+
+#include <commctrl.h>
 
 #include "minimal_host.h"
 
 static char g_steps[2048];
 static char *g_next = g_steps;
 static char g_reportPath[MAX_PATH];
+static char g_requestPath[MAX_PATH];
+static UINT g_lastCommand;
 
 static char *NextStep(void)
 {
@@ -98,6 +107,28 @@ static void ScrollBarText(HWND view, int bar, char *text)
     wsprintfA(text, "%d,%d,%d,%u,%d", shown ? 1 : 0, info.nMin, info.nMax, info.nPage, info.nPos);
 }
 
+/* " text=..." for the status bar's text, in UTF-8, its blanks as '_' to keep the line's words. */
+static void StatusText(char *text)
+{
+    WCHAR wide[128];
+    char *c;
+    GetWindowTextW(GetDlgItem(g_frame, VNX_ID_STATUSBAR), wide, 128);
+    lstrcpyA(text, " text=");
+    WideCharToMultiByte(CP_UTF8, 0, wide, -1, text + 6, 384, NULL, NULL);
+    for (c = text + 6; *c; ++c)
+        if (*c == ' ') *c = '_';
+}
+
+/* A tooltip or a popup menu (a drop-down menu) shown by this thread, by its window class. */
+static BOOL CALLBACK ReportPopup(HWND window, LPARAM label)
+{
+    char name[32];
+    if (!IsWindowVisible(window) || !GetClassNameA(window, name, sizeof name)) return TRUE;
+    if (lstrcmpA(name, "#32768") == 0) ReportWindow((const char *)label, "menu", window, "");
+    if (lstrcmpiA(name, TOOLTIPS_CLASSA) == 0) ReportWindow((const char *)label, "tooltip", window, "");
+    return TRUE;
+}
+
 static void ReportAll(const char *label)
 {
     static const char *const sites[] = {"dock-top", "dock-left", "dock-right", "dock-bottom"};
@@ -110,10 +141,12 @@ static void ReportAll(const char *label)
     GetWindowRect(g_frame, &r);
     GetClientRect(g_frame, &client);
     ClientToScreen(g_frame, &origin);
-    wsprintfA(line, "%s frame rect=%ld,%ld,%ld,%ld client=%ld,%ld origin=%ld,%ld\r\n", label, r.left, r.top, r.right,
-              r.bottom, client.right, client.bottom, origin.x, origin.y);
+    wsprintfA(line, "%s frame rect=%ld,%ld,%ld,%ld client=%ld,%ld origin=%ld,%ld command=%u capture=%d\r\n", label,
+              r.left, r.top, r.right, r.bottom, client.right, client.bottom, origin.x, origin.y, g_lastCommand,
+              GetCapture() ? 1 : 0);
     Report(line);
-    ReportWindow(label, "status", GetDlgItem(g_frame, VNX_ID_STATUSBAR), "");
+    StatusText(line);
+    ReportWindow(label, "status", GetDlgItem(g_frame, VNX_ID_STATUSBAR), line);
     ReportWindow(label, "pane", pane, "");
     for (i = 0; i < 4; ++i) ReportWindow(label, sites[i], GetDlgItem(g_frame, VNX_ID_DOCK_TOP + i), "");
     for (i = 0; i < BAR_COUNT; ++i) {
@@ -136,6 +169,9 @@ static void ReportAll(const char *label)
         wsprintfA(line, " hscroll=%s vscroll=%s", horz, vert);
         ReportWindow(label, "view", view, line);
     }
+    EnumThreadWindows(GetCurrentThreadId(), ReportPopup, (LPARAM)label);
+    wsprintfA(line, "%s end\r\n", label);
+    Report(line);
 }
 
 static HostBar *FindBar(const char *name)
@@ -168,6 +204,36 @@ static BOOL MoveBar(char *step)
     return DockBar(bar);
 }
 
+void NoteCommand(UINT command)
+{
+    g_lastCommand = command;
+}
+
+/* Steps from the request file, once the steps before them have run. The test writes the file
+ * whole (under another name, then renamed), so what is there is complete. */
+static void CALLBACK PollRequest(HWND window, UINT message, UINT_PTR timer, DWORD time)
+{
+    HANDLE file;
+    DWORD read = 0;
+    char *c;
+    (void)window;
+    (void)message;
+    (void)timer;
+    (void)time;
+    while (*g_next == ' ') ++g_next;
+    if (*g_next) return;
+    file = CreateFileA(g_requestPath, GENERIC_READ, 0, NULL, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
+    if (file == INVALID_HANDLE_VALUE) return;
+    ReadFile(file, g_steps, sizeof g_steps - 1, &read, NULL);
+    CloseHandle(file);
+    DeleteFileA(g_requestPath);
+    g_steps[read] = '\0';
+    for (c = g_steps; *c; ++c)
+        if (*c == '\r' || *c == '\n' || *c == '\t') *c = ' ';
+    g_next = g_steps;
+    PostMessageA(g_frame, WM_SCRIPT_STEP, 0, 0);
+}
+
 void StartScript(const char *commandLine)
 {
     while (*commandLine == ' ') ++commandLine;
@@ -184,6 +250,10 @@ void RunScriptStep(void)
     if (!step) return;
     if (StartsWith(step, "report="))
         lstrcpynA(g_reportPath, step + 7, MAX_PATH);
+    else if (StartsWith(step, "listen=")) {
+        lstrcpynA(g_requestPath, step + 7, MAX_PATH);
+        SetTimer(g_frame, 1, 20, PollRequest);
+    }
     else if (StartsWith(step, "show:"))
         ReportAll(step + 5);
     else if (StartsWith(step, "size:") && ReadNumbers(step + 5, n, 2))

@@ -12,5 +12,7 @@
 void StartScript(const char *commandLine);
 /* Runs one step and posts the next. */
 void RunScriptStep(void);
+/* Remembers the last command the frame received, for the report. */
+void NoteCommand(UINT command);
 
 #endif

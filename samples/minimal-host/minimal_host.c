@@ -223,6 +223,7 @@ static LRESULT MainFrameProc(HWND frame, UINT message, WPARAM wParam, LPARAM lPa
         NotifyFloatingWindows(wParam ? FS_ENABLE : FS_DISABLE);
         break;
     case WM_COMMAND:
+        NoteCommand(LOWORD(wParam));
         if (LOWORD(wParam) == ID_NEW) {
             OnNew();
             return 0;

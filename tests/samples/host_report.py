@@ -38,8 +38,8 @@ def parse(text):
     shows = collections.OrderedDict()
     for line in text.splitlines():
         words = line.split()
-        if not words:
-            continue
+        if len(words) < 3:
+            continue  # "LABEL end" closes a show
         if words[0] == "error":
             raise AssertionError("the host refused a step: " + line)
         label, name, pairs = words[0], words[1], dict(w.split("=", 1) for w in words[2:])
