@@ -451,10 +451,11 @@ TEST_F(Drag, SizeDragIsClampedByItsLimits) {
     const LONG extraX = (w.right - w.left) - client.right;
     const POINT start{w.right - 2, (w.top + w.bottom) / 2};
 
-    // Far to the left of the left edge: snaps to the minimum client width.
+    // Far to the left of the left edge: snaps to the minimum client width. The size kept is the
+    // bar's client size, as SetDock takes it: the bar's border (1 pixel a side) comes on top.
     Run(fw, HTRIGHT, start, {MoveTo({w.left - 50, start.y}), Release()});
     const LONG minimum = bar->naturalSize.cx + 2;
-    EXPECT_EQ(bar->floatSize.cx, minimum);
+    EXPECT_EQ(bar->floatSize.cx, bar->naturalSize.cx);
     EXPECT_EQ(ScreenRect(fw).right - ScreenRect(fw).left, minimum + extraX);
     EXPECT_EQ(ScreenRect(fw).left, w.left);  // the right edge was dragged, so the right edge moved
 
@@ -463,8 +464,14 @@ TEST_F(Drag, SizeDragIsClampedByItsLimits) {
     const POINT start2{w2.right - 2, start.y};
     Run(fw, HTRIGHT, start2, {MoveTo({w.right + 60 - 2, start.y}), Release()});
     EXPECT_EQ(ScreenRect(fw).right, w.right + 60);
-    EXPECT_EQ(bar->floatSize.cx, client.right + 60);
+    EXPECT_EQ(bar->floatSize.cx, client.right + 60 - 2);
     EXPECT_EQ(bar->floatPos.x, w.left);
+    // Handed back to SetDock, the size makes the same floating window.
+    const RECT dragged = ScreenRect(fw);
+    ASSERT_EQ(SetDock(panel, nullptr, bar->floatPos.x, bar->floatPos.y, bar->floatSize.cx, bar->floatSize.cy, 0, nullptr,
+                      SD_POSITION | SD_SIZE | SD_FLOAT | SD_RECALC),
+              1);
+    EXPECT_EQ(ScreenRect(bar->miniFrame->hwnd), dragged);
 }
 
 TEST_F(Drag, StretchBarGrowsOnlyUntilThePaneMinimum) {

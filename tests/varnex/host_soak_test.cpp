@@ -902,6 +902,20 @@ void Soak::Check() {
         }
     }
     EXPECT_EQ(LiveWindowObjects(), registered) << "registered objects and library properties differ, " << g_where;
+    if (LiveWindowObjects() != registered) {
+        RegisteredRecord* objects[256];
+        const long count = CopyLiveWindowObjects(objects, 256);
+        for (long i = 0; i < count; ++i) {
+            const RegisteredRecord* o = objects[i];
+            bool named = false;
+            for (const char* name : {kFrameProp, kBarProp, kMiniFrameProp, kCtrlClassProp})
+                named = named || (IsWindow(o->hwnd) && GetPropA(o->hwnd, name) == GlobalHandle(const_cast<RegisteredRecord*>(o)));
+            if (!named)
+                ADD_FAILURE() << "object without its property: window " << o->hwnd << " alive " << IsWindow(o->hwnd)
+                              << " class " << varnex_test::ClassOf(o->hwnd) << " released " << o->released << " holds "
+                              << o->holds << " flags 0x" << std::hex << o->flags << std::dec;
+        }
+    }
     // Every window the library made belongs to a floating window's record or to a frame's parts.
     HWND made[256];
     const long count = CopyLibraryWindows(made, 256);

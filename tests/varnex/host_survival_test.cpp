@@ -15,6 +15,7 @@
 
 #include "core/registry.h"
 #include "dock/dock_site.h"
+#include "census.h"
 #include "hostkit.h"
 #include "varnex.h"
 #include "varnex_test.h"
@@ -426,6 +427,45 @@ LRESULT CALLBACK HostSubclass(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
 // One window taken over by a frame manager, a bar, a control extension and a host subclass, in
 // several orders, and given back in every order: nothing loops, a message still reaches the
 // window's own procedure exactly once, and in the end the window runs its own procedure.
+// A window that is a frame, a bar and an extended control at once, taken in any order, docked or
+// floating, destroyed by the host: every object on it is released, none outlives it.
+TEST(SubclassChain, DestroyedWithEveryOwnerOnIt) {
+    enum Owner { kFrame, kBar, kExtension };
+    for (UINT kind : {CCF_NOWHEEL, CCF_NOTEBOOK}) {
+        for (UINT floating : {0u, BFX_FLOATING, BFX_FLOATING | BFX_HIDDEN}) {
+            std::vector<Owner> take = {kFrame, kBar, kExtension};
+            do {
+                SCOPED_TRACE(testing::Message() << "kind " << kind << " floating " << floating << " taken " << take[0]
+                                                << take[1] << take[2]);
+                HWND sdi = hostkit::CreateSdiFrame("sdi", 0, 0, 500, 400);
+                ASSERT_EQ(AttachFrame(sdi, AF_SDIFRAME), 1);
+                HWND w = hostkit::CreateChildFrame(sdi, 0, 0, 200, 100, 0x302);
+                for (Owner o : take) {
+                    switch (o) {
+                    case kFrame: ASSERT_EQ(AttachFrame(w, AF_CHILDFRAME), 1); break;
+                    case kBar: ASSERT_EQ(SetDock(w, sdi, 0, 0, 0, 0, kTopBar | floating, nullptr, kDockNow), 1); break;
+                    case kExtension: ASSERT_EQ(AttachClass(w, kind), 1); break;
+                    }
+                }
+                // The frame has bars of its own, one floating.
+                HWND docked = hostkit::CreateView(w, 0x303, 0, 0, 40, 20);
+                HWND afloat = hostkit::CreateView(w, 0x304, 0, 0, 40, 20);
+                ASSERT_EQ(SetDock(docked, w, 0, 0, 0, 0, kTopBar, nullptr, kDockNow), 1);
+                ASSERT_EQ(SetDock(afloat, w, 0, 0, 0, 0, kTopBar | BFX_FLOATING, nullptr, kDockNow), 1);
+                // Handed on to another frame as it is.
+                HWND other = hostkit::CreateSdiFrame("other", 0, 0, 500, 400);
+                ASSERT_EQ(AttachFrame(other, AF_SDIFRAME), 1);
+                ASSERT_EQ(SetDock(w, other, 0, 0, 0, 0, kTopBar | floating, nullptr, kDockNow), 1);
+                DestroyWindow(w);
+                EXPECT_EQ(LiveWindowObjects(), 2);  // the sdi frames' managers alone
+                EXPECT_EQ(varnex_test::LibraryProperties(), 2);
+                DestroyWindow(other);
+                DestroyWindow(sdi);
+            } while (std::next_permutation(take.begin(), take.end()));
+        }
+    }
+}
+
 TEST(SubclassChain, EveryOrderOfGivingBack) {
     enum Owner { kFrame, kBar, kExtension, kHost };
     const std::vector<std::vector<Owner>> takes = {

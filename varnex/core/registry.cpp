@@ -8,6 +8,9 @@ namespace varnex {
 namespace {
 
 long g_live_blocks = 0;
+// The live blocks themselves, as far as this table holds them: tests name what was left behind.
+constexpr long kTrackedBlocks = 1024;
+void* g_tracked[kTrackedBlocks] = {};
 // The windows the library made, for LiveLibraryWindows; handles of destroyed ones are dropped
 // as new ones come.
 PtrList<HWND__> g_made;
@@ -60,7 +63,13 @@ void* AllocWindowObject(size_t size) {
     HGLOBAL block = GlobalAlloc(GMEM_ZEROINIT, size);
     if (!block) return nullptr;
     ++g_live_blocks;
-    return GlobalLock(block);
+    void* object = GlobalLock(block);
+    for (void*& slot : g_tracked)
+        if (!slot) {
+            slot = object;
+            break;
+        }
+    return object;
 }
 
 bool AttachWindowObject(RegisteredRecord* object, const char* className) {
@@ -75,11 +84,20 @@ void DetachWindowObject(RegisteredRecord* object, const char* className) {
 
 void FreeWindowObject(void* object) {
     if (!object) return;
+    for (void*& slot : g_tracked)
+        if (slot == object) slot = nullptr;
     GlobalFree(GlobalHandle(object));
     --g_live_blocks;
 }
 
 long LiveWindowObjects() { return g_live_blocks; }
+
+long CopyLiveWindowObjects(RegisteredRecord** out, long capacity) {
+    long count = 0;
+    for (void* slot : g_tracked)
+        if (slot && count < capacity) out[count++] = static_cast<RegisteredRecord*>(slot);
+    return count;
+}
 
 LRESULT CallPrevWindowProc(const WindowRecord* record, UINT message, WPARAM wParam, LPARAM lParam) {
     return CallWindowProcA(record->prevProc, record->hwnd, message, wParam, lParam);

@@ -49,6 +49,8 @@ void DetachWindowObject(RegisteredRecord* object, const char* className);
 void FreeWindowObject(void* object);
 // Blocks allocated and not yet freed: tests prove with it that nothing leaked.
 long LiveWindowObjects();
+// Copies up to `capacity` of those objects into `out`; returns how many were copied.
+long CopyLiveWindowObjects(RegisteredRecord** out, long capacity);
 
 LRESULT CallPrevWindowProc(const WindowRecord* record, UINT message, WPARAM wParam, LPARAM lParam);
 void DestroyWrappedWindow(const WindowRecord* record);

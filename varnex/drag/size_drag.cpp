@@ -169,8 +169,13 @@ void CDragTrackerFx::ApplySizeDrop(const RECT& r) {
     const LONG a = r.right - lastPoint.x - r.left;
     const LONG b = r.bottom - lastPoint.y - r.top;
     if (CMiniFrameFx* mini = bar->miniFrame) {
+        // The floating window's client is the bar's whole window; the size kept, as SetDock
+        // takes it back, is the bar's client size: its borders come off.
+        RECT window, client;
+        GetWindowRect(bar->hwnd, &window);
+        GetClientRect(bar->hwnd, &client);
         bar->floatPos = {r.left, r.top};
-        bar->floatSize = {a, b};
+        bar->floatSize = {a - ((window.right - window.left) - client.right), b - ((window.bottom - window.top) - client.bottom)};
         mini->MoveMiniFrame(r);
         return;
     }
