@@ -28,6 +28,9 @@
 #include "core/client_pane.h"
 #include "core/memory.h"
 #include "core/registry.h"
+#include "controls/ctrl_class.h"
+#include "core/frame_proc.h"
+#include "dock/bar_proc.h"
 #include "dock/dock_site.h"
 #include "dock/tool_bar.h"
 #include "drag/mini_frame.h"
@@ -199,8 +202,26 @@ void DestroyImageLists(const std::vector<HIMAGELIST>& lists) {
 // What a host does to get rid of a window: its controls' image lists go too.
 void DestroyAsHost(HWND w) {
     const std::vector<HIMAGELIST> lists = IsWindow(w) ? ImageListsIn(w) : std::vector<HIMAGELIST>{};
+    auto* bar = static_cast<RegisteredRecord*>(FindWindowRecord(w, kBarProp));
+    char chain[240] = "";
+    if (bar) {
+        const auto* frame = FindWindowRecord(w, kFrameProp);
+        const auto* ext = FindWindowRecord(w, kCtrlClassProp);
+        std::snprintf(chain, sizeof chain,
+                      "window proc %p; bar %p prev %p; frame %p prev %p; extension %p prev %p; library procs bar %p frame "
+                      "%p extension %p",
+                      (void*)GetWindowLongPtrA(w, GWLP_WNDPROC), (void*)bar, (void*)bar->prevProc, (void*)frame,
+                      frame ? (void*)frame->prevProc : nullptr, (void*)ext, ext ? (void*)ext->prevProc : nullptr,
+                      (void*)BarWndProc, (void*)FrameWndProc, (void*)CtrlClassWndProc);
+    }
     DestroyWindow(w);
     DestroyImageLists(lists);
+    if (bar) {
+        RegisteredRecord* objects[256];
+        const long count = CopyLiveWindowObjects(objects, 256);
+        for (long i = 0; i < count; ++i)
+            if (objects[i] == bar && !bar->released) ADD_FAILURE() << "a destroyed bar was not released: " << chain;
+    }
 }
 
 UINT KindOf(HWND w) {

@@ -466,6 +466,33 @@ TEST(SubclassChain, DestroyedWithEveryOwnerOnIt) {
     }
 }
 
+// A frame made a bar by the host from inside one of its own messages, then destroyed: the bar
+// hears of the end and goes with the frame.
+TEST(SubclassChain, FrameMadeABarFromInsideItsOwnMessage) {
+    for (UINT message : {static_cast<UINT>(WM_PARENTNOTIFY), static_cast<UINT>(WM_SIZE)}) {
+        SCOPED_TRACE(message);
+        HWND sdi = hostkit::CreateSdiFrame("sdi", 0, 0, 500, 400);
+        HWND other = hostkit::CreateSdiFrame("other", 0, 0, 500, 400);
+        ASSERT_EQ(AttachFrame(sdi, AF_SDIFRAME), 1);
+        ASSERT_EQ(AttachFrame(other, AF_SDIFRAME), 1);
+        HWND w = hostkit::CreateChildFrame(ChildById(sdi, VNX_ID_PANE), 0, 0, 200, 100, 0x337);
+        ASSERT_EQ(AttachFrame(w, AF_CHILDFRAME), 1);
+        int docked = -1;
+        {
+            hostkit::ScopedHostHandler host(Once(w, message, [&] {
+                docked = SetDock(w, other, 0, 0, 0, 0, BFX_LEFT | varnex_test::kAllSides, nullptr, kDockNow);
+            }));
+            hostkit::CreateView(w, 0x305, 0, 0, 20, 20);
+            SetWindowPos(w, nullptr, 0, 0, 240, 130, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        }
+        EXPECT_EQ(docked, 1);
+        DestroyWindow(w);
+        EXPECT_EQ(LiveWindowObjects(), 2);
+        DestroyWindow(other);
+        DestroyWindow(sdi);
+    }
+}
+
 TEST(SubclassChain, EveryOrderOfGivingBack) {
     enum Owner { kFrame, kBar, kExtension, kHost };
     const std::vector<std::vector<Owner>> takes = {
