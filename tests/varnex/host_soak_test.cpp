@@ -28,6 +28,7 @@
 #include "core/client_pane.h"
 #include "core/memory.h"
 #include "core/registry.h"
+#include "core/subclass.h"
 #include "controls/ctrl_class.h"
 #include "core/frame_proc.h"
 #include "dock/bar_proc.h"
@@ -903,6 +904,15 @@ void Soak::Check() {
     for (HWND w : AllWindows()) {
         for (const char* name : {kFrameProp, kBarProp, kMiniFrameProp, kCtrlClassProp})
             if (GetPropA(w, name)) ++registered;
+        // Each object's procedure is in its window's chain: else the window's end would pass it by.
+        const std::pair<const char*, WNDPROC> procs[] = {
+            {kFrameProp, FrameWndProc}, {kBarProp, BarWndProc}, {kCtrlClassProp, CtrlClassWndProc}};
+        for (const auto& [name, proc] : procs) {
+            if (GetWindowObject(w, name)) {
+                EXPECT_TRUE(WindowRuns(w, proc)) << name << "'s procedure is not on its window, class "
+                                                 << varnex_test::ClassOf(w) << ", " << g_where;
+            }
+        }
         if (CToolBarFx* bar = BarOf(w); bar && bar->miniFrame && bar->IsBarVisible() && IsWindowVisible(w) &&
                                          !SizedBySystem(w)) {
             HWND mini = bar->miniFrame->hwnd;
