@@ -9,8 +9,6 @@ in --screenshots when it fails. Runs alone on its display: the cursor is shared.
 """
 import functools
 import os
-import shutil
-import tempfile
 import unittest
 
 import mouse_host
@@ -41,12 +39,7 @@ def keeps_screenshot(test):
 
 class HostCase(unittest.TestCase):
     def setUp(self):
-        # A folder of its own for each run: the layout file goes next to the program.
-        self.folder = tempfile.mkdtemp(prefix="mouse-host-")
-        self.addCleanup(shutil.rmtree, self.folder, True)
-        self.program = os.path.join(self.folder, "minimal-host.exe")
-        shutil.copy(OPTIONS.program, self.program)
-        shutil.copy(OPTIONS.dll, self.folder)
+        self.program = host_report.private_copy(self, OPTIONS.program, OPTIONS.dll, "mouse-host-")
         move(mouse_host.REST)
         self.host = self.start()
 

@@ -7,8 +7,10 @@ its parent, whether it is visible, and a bar's DOCKSTATE. See samples/minimal-ho
 import argparse
 import collections
 import os
+import shutil
 import subprocess
 import sys
+import tempfile
 
 Window = collections.namedtuple("Window", "name rect parent visible fields")
 
@@ -130,6 +132,17 @@ def layout_faults(show):
             if a.parent == b.parent and overlap(a.rect, b.rect):
                 faults.append("bars %s %s and %s %s overlap" % (a.name, a.rect, b.name, b.rect))
     return faults
+
+
+def private_copy(testcase, program, dll, prefix):
+    """The host and the DLL in a folder of their own, removed after the test: the layout file goes
+    next to the program. Returns the program's path."""
+    folder = tempfile.mkdtemp(prefix=prefix)
+    testcase.addCleanup(shutil.rmtree, folder, True)
+    copy = os.path.join(folder, os.path.basename(program))
+    shutil.copy(program, copy)
+    shutil.copy(dll, folder)
+    return copy
 
 
 def options(*required):

@@ -7,8 +7,6 @@ next start.
                          [--runner-arg=...]
 """
 import os
-import shutil
-import tempfile
 import unittest
 
 import host_report
@@ -18,12 +16,8 @@ OPTIONS = None
 
 class MinimalHost(unittest.TestCase):
     def setUp(self):
-        # A folder of its own: the layout file goes next to the program.
-        self.folder = tempfile.mkdtemp(prefix="minimal-host-")
-        self.addCleanup(shutil.rmtree, self.folder, True)
-        self.program = os.path.join(self.folder, "minimal-host.exe")
-        shutil.copy(OPTIONS.program, self.program)
-        shutil.copy(OPTIONS.dll, self.folder)
+        self.program = host_report.private_copy(self, OPTIONS.program, OPTIONS.dll, "minimal-host-")
+        self.folder = os.path.dirname(self.program)
         self.runner = OPTIONS.runner
 
     def run_host(self, *steps):

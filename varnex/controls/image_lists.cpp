@@ -22,6 +22,11 @@ HIMAGELIST TreeList(const CCtrlClassFx* object, WPARAM which) {
     return reinterpret_cast<HIMAGELIST>(CallClassProc(object, TVM_GETIMAGELIST, which, 0));
 }
 
+// The list the tab control holds now.
+HIMAGELIST NoteList(const CCtrlClassFx* object) {
+    return reinterpret_cast<HIMAGELIST>(SendMessageA(object->hwnd, TCM_GETIMAGELIST, 0, 0));
+}
+
 // Hands a list the library made to the control. A window that does not take it (not a tree view
 // at all) leaves it to nobody: the list goes again, and false says so.
 bool GiveTreeList(const CCtrlClassFx* object, WPARAM which, HIMAGELIST made) {
@@ -157,10 +162,10 @@ int ResetNoteImageList(CCtrlClassFx* object, int size) {
     if (note.imageList) return 0;
     HIMAGELIST made = MakeList(size, 2);
     if (!made) return 0;  // the tab control keeps what it has
-    auto old = reinterpret_cast<HIMAGELIST>(SendMessageA(object->hwnd, TCM_GETIMAGELIST, 0, 0));
+    HIMAGELIST old = NoteList(object);
     SendMessageA(object->hwnd, TCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(made));
     // Not a tab control after all: nobody would hold the list.
-    if (reinterpret_cast<HIMAGELIST>(SendMessageA(object->hwnd, TCM_GETIMAGELIST, 0, 0)) != made) {
+    if (NoteList(object) != made) {
         ImageList_Destroy(made);
         return 0;
     }
@@ -173,7 +178,7 @@ int ResetNoteImageList(CCtrlClassFx* object, int size) {
 int PutNoteIcon(CCtrlClassFx* object, int index, HICON icon) {
     // A list the host put in place of ours is the host's: a new one of ours is made.
     HIMAGELIST& kept = object->note.imageList;
-    if (kept && reinterpret_cast<HIMAGELIST>(SendMessageA(object->hwnd, TCM_GETIMAGELIST, 0, 0)) != kept) kept = nullptr;
+    if (kept && NoteList(object) != kept) kept = nullptr;
     if (!kept) ResetNoteImageList(object, 16);
     const int placed = PlaceIcon(object->note.imageList, index, icon);
     if (icon) DestroyIcon(icon);

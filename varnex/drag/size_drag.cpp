@@ -170,12 +170,11 @@ void CDragTrackerFx::ApplySizeDrop(const RECT& r) {
     const LONG b = r.bottom - lastPoint.y - r.top;
     if (CMiniFrameFx* mini = bar->miniFrame) {
         // The floating window's client is the bar's whole window; the size kept, as SetDock
-        // takes it back, is the bar's client size: its borders come off.
-        RECT window, client;
-        GetWindowRect(bar->hwnd, &window);
-        GetClientRect(bar->hwnd, &client);
+        // takes it back, is the bar's client size: its floating frame comes off.
+        SIZE frame{0, 0};
+        bar->GetBarSize(BSZ_FLOATING | BSZ_FRAME, &frame);
         bar->floatPos = {r.left, r.top};
-        bar->floatSize = {a - ((window.right - window.left) - client.right), b - ((window.bottom - window.top) - client.bottom)};
+        bar->floatSize = {a - frame.cx, b - frame.cy};
         mini->MoveMiniFrame(r);
         return;
     }
