@@ -583,6 +583,44 @@ TEST(DestroyedPane, TakesTheSitesTheLibraryMadeWithIt) {
     DestroyWindow(f.top);
 }
 
+// A window the host moves into a parent whose destruction is under way (from the WM_DESTROY of
+// one of that parent's children) is destroyed by the system without a WM_DESTROY of its own:
+// whatever the library had on it goes with it all the same.
+TEST(HostNotification, WindowMovedIntoAParentBeingDestroyed) {
+    enum Owner { kFrame, kDockedBar, kFloatingBar, kExtension };
+    for (Owner owner : {kFrame, kDockedBar, kFloatingBar, kExtension}) {
+        SCOPED_TRACE(owner);
+        HWND sdi = hostkit::CreateSdiFrame("sdi", 0, 0, 500, 400);
+        ASSERT_EQ(AttachFrame(sdi, AF_SDIFRAME), 1);
+        const long windows = LiveLibraryWindows();
+        HWND pane = ChildById(sdi, VNX_ID_PANE);
+        HWND dying = hostkit::CreateChildFrame(pane, 0, 0, 300, 200, 0x340);
+        HWND last = hostkit::CreateView(dying, 0x341, 0, 0, 40, 20);
+        HWND w = hostkit::CreateChildFrame(pane, 0, 0, 200, 100, 0x342);
+        switch (owner) {
+        case kFrame:
+            ASSERT_EQ(AttachFrame(w, AF_CHILDFRAME), 1);
+            ASSERT_EQ(SetDock(hostkit::CreateView(w, 0x303, 0, 0, 40, 20), w, 0, 0, 0, 0, kTopBar, nullptr, kDockNow), 1);
+            ASSERT_EQ(SetDock(hostkit::CreateView(w, 0x304, 0, 0, 40, 20), w, 0, 0, 0, 0, kTopBar | BFX_FLOATING,
+                              nullptr, kDockNow), 1);
+            break;
+        case kDockedBar: ASSERT_EQ(SetDock(w, sdi, 0, 0, 0, 0, kTopBar, nullptr, kDockNow), 1); break;
+        case kFloatingBar: ASSERT_EQ(SetDock(w, sdi, 0, 0, 0, 0, kTopBar | BFX_FLOATING, nullptr, kDockNow), 1); break;
+        case kExtension: ASSERT_EQ(AttachClass(w, CCF_NOWHEEL), 1); break;
+        }
+        {
+            hostkit::ScopedHostHandler host(Once(last, WM_DESTROY, [&] { SetParent(w, dying); }));
+            DestroyWindow(dying);
+        }
+        EXPECT_FALSE(IsWindow(w));
+        EXPECT_EQ(LiveWindowObjects(), 1) << "the sdi frame's manager alone";
+        EXPECT_EQ(varnex_test::LibraryProperties(), 1);
+        EXPECT_EQ(LiveLibraryWindows(), windows) << "the sdi frame's parts alone";
+        DestroyWindow(sdi);
+        EXPECT_EQ(LiveWindowObjects(), 0);
+    }
+}
+
 // ---- a main toolbar created after attach -----------------------------------------------------
 
 TEST(ToolBarRedirection, OnlyItsOwnTooltipGoesAndItsMessagesReachTheControl) {

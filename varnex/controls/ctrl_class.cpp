@@ -73,7 +73,7 @@ LRESULT CALLBACK CtrlClassWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM
     }
     Hold<CCtrlClassFx> hold(object);
     if (object->released) return CallPrevWindowProc(object, message, wParam, lParam);
-    if (message == WM_DESTROY) {
+    if (IsWindowEnd(message)) {
         // A plain extension leaves before the control hears of its end; the image kinds let the
         // control finish with its lists while still extended. Either way no export finds the
         // extension once the host's procedure runs.

@@ -176,11 +176,11 @@ void CCtrlFrameFx::Release(CCtrlFrameFx* frame, int code, bool tellHost) {
     EndRelease(frame, kFrameProp);
 }
 
-LRESULT CCtrlFrameFx::OnDestroy(CCtrlFrameFx* frame, WPARAM wParam, LPARAM lParam) {
+LRESULT CCtrlFrameFx::OnDestroy(CCtrlFrameFx* frame, UINT message, WPARAM wParam, LPARAM lParam) {
     Hold<CCtrlFrameFx> hold(frame);
     const bool mine = BeginRelease(frame);
     if (mine) frame->Detach(FXS_DESTROY, false);
-    CallPrevWindowProc(frame, WM_DESTROY, wParam, lParam);
+    CallPrevWindowProc(frame, message, wParam, lParam);
     if (mine) EndRelease(frame, kFrameProp);
     return 0;
 }

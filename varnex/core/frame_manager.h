@@ -45,7 +45,7 @@ struct CCtrlFrameFx : RegisteredRecord {
     // The frame's own WM_DESTROY: everything given back before the host hears of the end, and
     // no export finds the frame manager from then on (a host detaching in its own WM_DESTROY
     // gets 0); the property goes after the host's handling, the block when nothing holds it.
-    static LRESULT OnDestroy(CCtrlFrameFx* frame, WPARAM wParam, LPARAM lParam);
+    static LRESULT OnDestroy(CCtrlFrameFx* frame, UINT message, WPARAM wParam, LPARAM lParam);
 
     UINT Kind() const { return flags & 0xF; }
     bool Usable() const { return ready && !released; }

@@ -60,7 +60,8 @@ LRESULT FrameMessage(const Hold<CCtrlFrameFx>& hold, UINT message, WPARAM wParam
     const UINT kind = frame->Kind();
     switch (message) {
     case WM_DESTROY:
-        return CCtrlFrameFx::OnDestroy(frame, wParam, lParam);
+    case WM_NCDESTROY:
+        return CCtrlFrameFx::OnDestroy(frame, message, wParam, lParam);
     case WM_SIZE:
         if (wParam == SIZE_MINIMIZED) {
             // The floating windows of a top-level frame go with it, as the system's owned windows
@@ -144,7 +145,7 @@ LRESULT FrameMessage(const Hold<CCtrlFrameFx>& hold, UINT message, WPARAM wParam
 
 LRESULT StatusBarMessage(const Hold<CCtrlFrameFx>& hold, CStatusBarFx* bar, UINT message, WPARAM wParam,
                          LPARAM lParam) {
-    if (message == WM_DESTROY) {
+    if (IsWindowEnd(message)) {
         CallPrevWindowProc(bar, message, wParam, lParam);
         // A frame without its status bar cannot be laid out as attached: everything is given
         // back as DetachFrame gives it, unless the host did so itself meanwhile.
@@ -186,6 +187,7 @@ LRESULT PaneMessage(const Hold<CCtrlFrameFx>& hold, CClientPaneFx* pane, UINT me
     const UINT kind = frame->Kind();
     switch (message) {
     case WM_DESTROY:
+    case WM_NCDESTROY:
         pane->created = FALSE;  // the window is going already: its children go with it
         CallPrevWindowProc(pane, message, wParam, lParam);
         // As for the status bar: given back whole, sites the library made destroyed.
@@ -239,7 +241,7 @@ LRESULT PartMessage(const Hold<CCtrlFrameFx>& hold, WindowRecord* part, UINT mes
     CCtrlFrameFx* frame = hold.get();
     // A frame being given back or still being attached: its parts only pass messages on, but
     // for their end.
-    if (frame->released || (!frame->ready && message != WM_DESTROY))
+    if (frame->released || (!frame->ready && !IsWindowEnd(message)))
         return CallPrevWindowProc(part, message, wParam, lParam);
     if (part == frame->statusBar) return StatusBarMessage(hold, frame->statusBar, message, wParam, lParam);
     // The pane and the sites have the sizes the layout gives them: once restored, they get them again.
@@ -254,7 +256,7 @@ LRESULT CALLBACK FrameWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
     if (auto* frame = static_cast<CCtrlFrameFx*>(FindWindowRecord(hwnd, kFrameProp))) {
         Hold<CCtrlFrameFx> hold(frame);
         // Being released, or still being attached: only the end is the library's business.
-        if (frame->released || (!frame->ready && message != WM_DESTROY))
+        if (frame->released || (!frame->ready && !IsWindowEnd(message)))
             return CallPrevWindowProc(frame, message, wParam, lParam);
         return FrameMessage(hold, message, wParam, lParam);
     }

@@ -110,6 +110,11 @@ private:
     T* object_;
 };
 
+// A window's end as its procedure hears it: WM_DESTROY, or WM_NCDESTROY alone for a window the
+// system destroys without the first (one moved into a parent whose destruction is already under
+// way). Every object is released at the first of the two.
+inline bool IsWindowEnd(UINT message) { return message == WM_DESTROY || message == WM_NCDESTROY; }
+
 // Starts a registered object's release; false when its release began already (the caller then
 // leaves it alone). From here on no export finds the object, and its window procedure only passes
 // messages on.

@@ -63,12 +63,12 @@ LRESULT CommonMessage(const Hold<CToolBarFx>& hold, UINT message, WPARAM wParam,
 // A bar's window being destroyed: the bar is given back (its procedure only: the window is going)
 // before the host hears of the end, and no export finds it from then on: a host that undocks in
 // its own WM_DESTROY finds nothing to undock.
-LRESULT OnBarDestroy(CToolBarFx* bar, WPARAM wParam, LPARAM lParam) {
+LRESULT OnBarDestroy(CToolBarFx* bar, UINT message, WPARAM wParam, LPARAM lParam) {
     CCtrlFrameFx* frame = bar->frame;
     const bool docked = bar->dockSite && !bar->IsFloating();
     Hold<CCtrlFrameFx> frameHold(frame);
     const bool mine = bar->BeginDiscard(FXS_DESTROY);
-    CallPrevWindowProc(bar, WM_DESTROY, wParam, lParam);
+    CallPrevWindowProc(bar, message, wParam, lParam);
     if (!mine) return 0;
     bar->EndDiscard();
     // The space the bar took goes back to the frame at once.
@@ -80,7 +80,8 @@ LRESULT FramedBarMessage(const Hold<CToolBarFx>& hold, UINT message, WPARAM wPar
     CToolBarFx* bar = hold.get();
     switch (message) {
     case WM_DESTROY:
-        return OnBarDestroy(bar, wParam, lParam);
+    case WM_NCDESTROY:
+        return OnBarDestroy(bar, message, wParam, lParam);
     case WM_ACTIVATE:
     case WM_CHILDACTIVATE:
     case WM_NCACTIVATE:
@@ -128,7 +129,8 @@ LRESULT StandaloneBarMessage(const Hold<CToolBarFx>& hold, UINT message, WPARAM 
     CToolBarFx* bar = hold.get();
     switch (message) {
     case WM_DESTROY:
-        return OnBarDestroy(bar, wParam, lParam);
+    case WM_NCDESTROY:
+        return OnBarDestroy(bar, message, wParam, lParam);
     case WM_ACTIVATE:
     case WM_CHILDACTIVATE:
     case WM_NCACTIVATE:

@@ -242,6 +242,7 @@ LRESULT MiniFrameMessage(const Hold<CMiniFrameFx>& hold, HWND hwnd, UINT message
     CMiniFrameFx* mini = hold.get();
     switch (message) {
     case WM_DESTROY:
+    case WM_NCDESTROY:
         // Destroyed with its owner, or by the host: the bar no longer floats in it.
         if (BeginRelease(mini)) {
             if (mini->bar && mini->bar->miniFrame == mini) mini->bar->miniFrame = nullptr;
