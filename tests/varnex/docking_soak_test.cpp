@@ -16,8 +16,8 @@
 #include <string>
 #include <vector>
 
-#include "core/frame_manager.h"
-#include "dock/bar_proc.h"
+#include "frame/frame_manager.h"
+#include "core/window_procs.h"
 #include "dock/dock_site.h"
 #include "dock/tool_bar.h"
 #include "hostkit.h"
@@ -449,7 +449,7 @@ private:
 
     void Make(Slot& slot);
     Slot* SlotOf(HWND w);
-    int FrameIndexOf(const CCtrlFrameFx* manager) const;
+    int FrameIndexOf(const CDockFrameFx* manager) const;
     HWND PickBarWindow();
     HWND PickFrame() { return frames_[Next() % 2]; }
     UINT RandomFlags();
@@ -521,7 +521,7 @@ Slot* SoakRun::SlotOf(HWND w) {
     return nullptr;
 }
 
-int SoakRun::FrameIndexOf(const CCtrlFrameFx* manager) const {
+int SoakRun::FrameIndexOf(const CDockFrameFx* manager) const {
     for (int i = 0; i < 2; ++i)
         if (manager && ManagerOf(frames_[i]) == manager) return i;
     return -1;
@@ -611,7 +611,7 @@ void SoakRun::DoSetDock(HWND w, HWND frame, int x, int y, int cx, int cy, UINT f
     HWND window = target ? target->hwnd : w;
     const UINT before = target ? target->flags : 0;
     CDockSiteFx* const siteBefore = target ? target->dockSite : nullptr;
-    CCtrlFrameFx* const frameBefore = target ? target->frame : nullptr;
+    CDockFrameFx* const frameBefore = target ? target->frame : nullptr;
 
     const int result = SetDock(w, frame, x, y, cx, cy, flags, state, op);
     EXPECT_EQ(result, expected);
@@ -622,7 +622,7 @@ void SoakRun::DoSetDock(HWND w, HWND frame, int x, int y, int cx, int cy, UINT f
     if (creates) {
         EXPECT_EQ(bar->state, state);
     }
-    CCtrlFrameFx* owner = manager ? manager : frameBefore;
+    CDockFrameFx* owner = manager ? manager : frameBefore;
     ASSERT_EQ(bar->frame, owner);
     if (op & (SD_ATTACH | SD_FLAGS)) {
         const UINT given = (op & SD_FLAGS) ? flags : before;

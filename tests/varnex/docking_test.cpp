@@ -2,8 +2,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "core/frame_manager.h"
-#include "dock/bar_proc.h"
+#include "frame/frame_manager.h"
+#include "core/window_procs.h"
 #include "dock/dock_site.h"
 #include "dock/tool_bar.h"
 #include "hostkit.h"

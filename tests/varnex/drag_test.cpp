@@ -10,12 +10,12 @@
 #include <functional>
 #include <vector>
 
-#include "core/client_pane.h"
-#include "core/frame_manager.h"
+#include "frame/client_pane.h"
+#include "frame/frame_manager.h"
 #include "dock/dock_site.h"
 #include "dock/tool_bar.h"
 #include "drag/drag_tracker.h"
-#include "drag/mini_frame.h"
+#include "dock/mini_frame.h"
 #include "hostkit.h"
 #include "varnex.h"
 #include "varnex_test.h"

@@ -7,11 +7,12 @@
 
 #include <string>
 
-#include "core/frame_manager.h"
+#include "frame/frame_manager.h"
 #include "dock/dock_site.h"
 #include "dock/tool_bar.h"
-#include "drag/bar_nonclient.h"
-#include "drag/mini_frame.h"
+#include "dock/bar_nonclient.h"
+#include "core/window_procs.h"
+#include "dock/mini_frame.h"
 #include "hostkit.h"
 #include "varnex.h"
 #include "varnex_test.h"

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "core/client_pane.h"
-#include "core/frame_manager.h"
-#include "core/status_bar.h"
+#include "frame/client_pane.h"
+#include "frame/frame_manager.h"
+#include "frame/status_bar.h"
 #include "dock/dock_site.h"
 #include "hostkit.h"
 #include "varnex.h"
@@ -43,7 +43,7 @@ TEST(FrameLayout, MergedBordersAroundAMaximizedChild) {
     ShowWindow(child, SW_MAXIMIZE);
     ASSERT_EQ(AttachFrame(mdi, AF_MDIFRAME | AF_MERGEBORDERS), 1);
     CCtrlFrameFx* manager = ManagerOf(mdi);
-    ASSERT_TRUE(manager->clientPane->childMaximized);
+    ASSERT_TRUE(manager->childMaximized);
     // Empty sites keep only their outer edge, one pixel deep, and the MDI client stays inside.
     const RECT client = ClientOf(mdi);
     EXPECT_EQ(manager->dockSites[0]->flags & SITE_EDGES, SITE_EDGE_TOP);

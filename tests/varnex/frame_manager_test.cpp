@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "core/client_pane.h"
-#include "core/frame_manager.h"
-#include "core/frame_proc.h"
+#include "frame/client_pane.h"
+#include "frame/frame_manager.h"
+#include "core/window_procs.h"
 #include "dock/dock_site.h"
 #include "hostkit.h"
 #include "varnex.h"

@@ -2,9 +2,9 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "core/client_pane.h"
-#include "core/frame_manager.h"
-#include "dock/bar_proc.h"
+#include "frame/client_pane.h"
+#include "frame/frame_manager.h"
+#include "core/window_procs.h"
 #include "hostkit.h"
 #include "varnex.h"
 #include "varnex_test.h"
@@ -161,15 +161,15 @@ TEST(FrameProc, DockSiteIgnoresTextAndPaneTracksTheMaximizedChild) {
 
     CCtrlFrameFx* manager = ManagerOf(mdi);
     HWND client = ChildById(mdi, 0xE900);
-    ASSERT_FALSE(manager->clientPane->childMaximized);
+    ASSERT_FALSE(manager->childMaximized);
     STYLESTRUCT change{0, 0};
     SendMessageA(client, WM_STYLECHANGED, GWL_STYLE, reinterpret_cast<LPARAM>(&change));
-    EXPECT_FALSE(manager->clientPane->childMaximized);
+    EXPECT_FALSE(manager->childMaximized);
     SendMessageA(client, WM_STYLECHANGED, GWL_EXSTYLE, reinterpret_cast<LPARAM>(&change));
-    EXPECT_TRUE(manager->clientPane->childMaximized);
+    EXPECT_TRUE(manager->childMaximized);
     change.styleNew = WS_EX_CLIENTEDGE;
     SendMessageA(client, WM_STYLECHANGED, GWL_EXSTYLE, reinterpret_cast<LPARAM>(&change));
-    EXPECT_FALSE(manager->clientPane->childMaximized);
+    EXPECT_FALSE(manager->childMaximized);
     DetachFrame(mdi);
 }
 

@@ -7,8 +7,8 @@
 #include <utility>
 #include <vector>
 
-#include "core/client_pane.h"
-#include "core/frame_manager.h"
+#include "frame/client_pane.h"
+#include "frame/frame_manager.h"
 #include "dock/dock_site.h"
 #include "dock/tool_bar.h"
 #include "hostkit.h"
@@ -280,7 +280,7 @@ TEST_F(RowLayout, ColumnsMeetTheTopAndBottomSites) {
         Attach(c.frame | AF_MERGEBORDERS);
         Site(kTop)->flags = c.topShown ? Site(kTop)->flags & ~SITE_EMPTY : Site(kTop)->flags | SITE_EMPTY;
         Site(kBottom)->flags = c.bottomShown ? Site(kBottom)->flags & ~SITE_EMPTY : Site(kBottom)->flags | SITE_EMPTY;
-        manager->clientPane->childMaximized = c.childMaximized;
+        manager->childMaximized = c.childMaximized;
         CToolBarFx* bar = Add(c.side, {26, 100}, {26, 40}, 0, {0, 250});
         const LONG width = 26 + ((c.edges & SITE_EDGE_LEFT) ? 1 : 0) + ((c.edges & SITE_EDGE_RIGHT) ? 1 : 0);
         EXPECT_SIZE(Layout(c.side, {400, 300}, c.request), 400 - width, 300);
@@ -288,7 +288,7 @@ TEST_F(RowLayout, ColumnsMeetTheTopAndBottomSites) {
         EXPECT_RECT(bar->dockRect, 0, c.avail - 100, 26, c.avail);  // pushed back from its offset
         EXPECT_RECT(Site(c.side)->siteRect, 0, c.top, width, c.reach + 300);
         EXPECT_SIZE(Site(c.side)->minSize, width, 40 + 300 - c.avail);
-        manager->clientPane->childMaximized = FALSE;
+        manager->childMaximized = FALSE;
     }
 }
 
@@ -310,7 +310,7 @@ TEST_F(RowLayout, SiteWithoutVisibleBarsIsEmpty) {
     // Around a maximized MDI child only the outer edge is left; the depth counts in minSize
     // where the frame's track size adds it up.
     Attach(AF_MDIFRAME | AF_MERGEBORDERS);
-    manager->clientPane->childMaximized = TRUE;
+    manager->childMaximized = TRUE;
     EXPECT_SIZE(Layout(kTop, {400, 300}), 400, 299);
     EXPECT_EQ(Site(kTop)->flags & (SITE_EDGES | SITE_EMPTY), SITE_EDGE_TOP | SITE_EMPTY);
     EXPECT_RECT(Site(kTop)->siteRect, 0, 0, 400, 1);
@@ -320,7 +320,7 @@ TEST_F(RowLayout, SiteWithoutVisibleBarsIsEmpty) {
     EXPECT_EQ(Site(kLeft)->flags & SITE_EDGES, SITE_EDGE_LEFT);
     EXPECT_RECT(Site(kLeft)->siteRect, 0, 0, 1, 300);
     EXPECT_SIZE(Site(kLeft)->minSize, 1, 0);
-    manager->clientPane->childMaximized = FALSE;
+    manager->childMaximized = FALSE;
 }
 
 }  // namespace

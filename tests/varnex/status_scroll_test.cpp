@@ -6,10 +6,10 @@
 
 #include <string>
 
-#include "core/client_pane.h"
-#include "core/frame_manager.h"
-#include "core/scroll_bar.h"
-#include "core/status_bar.h"
+#include "frame/client_pane.h"
+#include "frame/frame_manager.h"
+#include "frame/scroll_bar.h"
+#include "frame/status_bar.h"
 #include "hostkit.h"
 #include "varnex.h"
 #include "varnex_test.h"

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "dock/bar_proc.h"
-#include "dock/main_toolbar.h"
+#include "core/window_procs.h"
+#include "toolbar/main_toolbar.h"
 #include "dock/tool_bar.h"
 #include "hostkit.h"
 #include "varnex.h"

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "core/frame_manager.h"
+#include "frame/frame_manager.h"
 #include "core/registry.h"
 #include "dock/tool_bar.h"
 #include "varnex.h"

@@ -1,6 +1,6 @@
 #include "controls/ctrl_class.h"
 
-#include "core/frame_manager.h"
+#include "frame/frame_manager.h"
 #include "core/subclass.h"
 #include "varnex.h"
 

@@ -1,17 +1,16 @@
 #include "dock/dock_site.h"
 
-#include "core/client_pane.h"
-#include "core/frame_manager.h"
-#include "core/frame_proc.h"
+#include "dock/dock_frame.h"
+#include "core/window_procs.h"
 #include "core/subclass.h"
 #include "dock/tool_bar.h"
-#include "drag/mini_frame.h"
+#include "dock/mini_frame.h"
 #include "varnex.h"
 
 
 namespace varnex {
 
-CDockSiteFx::CDockSiteFx(CCtrlFrameFx* owner, UINT childId) : frame(owner) {
+CDockSiteFx::CDockSiteFx(CDockFrameFx* owner, UINT childId) : frame(owner) {
     flags = SIDE_TOP << (childId - kFirstSiteId);
     hwnd = GetDlgItem(owner->hwnd, childId);
 }
@@ -60,7 +59,7 @@ void CDockSiteFx::NotifyBars(int code) {
         return;
     }
     if (code < FXS_ACTIVE || code > FXS_MINIMIZE) return;
-    Hold<CCtrlFrameFx> owner(frame);
+    Hold<CDockFrameFx> owner(frame);
     for (size_t i = 0; i < bars.size() && owner.Alive(); ++i) {
         CToolBarFx* bar = bars[i];
         // Floating windows follow their frame's activation and minimized state.
@@ -175,7 +174,7 @@ void CDockSiteFx::PositionBars() {
     }
     // Hiding runs the host's code between two bars, which may change the list: it is read anew
     // for each one.
-    Hold<CCtrlFrameFx> owner(frame);
+    Hold<CDockFrameFx> owner(frame);
     for (size_t i = 0; i < bars.size() && owner.Alive(); ++i) {
         CToolBarFx* bar = bars[i];
         if (!bar->IsFloating() && !bar->IsBarVisible()) SetWindowPos(bar->hwnd, nullptr, 0, 0, 0, 0, kSwpHide);

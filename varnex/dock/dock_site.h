@@ -10,7 +10,7 @@
 
 namespace varnex {
 
-struct CCtrlFrameFx;
+struct CDockFrameFx;
 struct CToolBarFx;
 
 // Site flags.
@@ -35,9 +35,9 @@ struct CDockSiteFx : WindowRecord {
     BOOL created = FALSE;
     BOOL subclassed = FALSE;
     PtrList<CToolBarFx> bars;
-    CCtrlFrameFx* frame;
+    CDockFrameFx* frame;
 
-    CDockSiteFx(CCtrlFrameFx* owner, UINT childId);
+    CDockSiteFx(CDockFrameFx* owner, UINT childId);
 
     // Finds the frame's dock bar of the site's id or makes one, and subclasses it; false when
     // no window can be had.

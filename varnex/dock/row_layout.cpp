@@ -2,8 +2,7 @@
 // size and minimum size, and the depth it takes from the frame's free client size.
 #include <algorithm>
 
-#include "core/client_pane.h"
-#include "core/frame_manager.h"
+#include "dock/dock_frame.h"
 #include "core/host.h"
 #include "dock/dock_site.h"
 #include "dock/tool_bar.h"
@@ -171,7 +170,7 @@ PassResult LayOutLines(const PtrList<CToolBarFx>& docked, LONG avail, const Axes
 
 }  // namespace
 
-bool CDockSiteFx::ChildMaximized() const { return frame->clientPane && frame->clientPane->childMaximized; }
+bool CDockSiteFx::ChildMaximized() const { return frame->childMaximized; }
 
 void CDockSiteFx::LayoutSite(UINT request, SIZE* remaining) {
     siteRect = {0, 0, 0, 0};

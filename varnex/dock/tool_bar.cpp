@@ -1,21 +1,21 @@
 #include "dock/tool_bar.h"
+#include "dock/toolbar_redirection.h"
 
 #include <commctrl.h>
 
 #include <algorithm>
 #include <cstring>
 
-#include "core/frame_manager.h"
+#include "dock/dock_frame.h"
 #include "core/host.h"
 #include "core/subclass.h"
 #include "dock/dock_site.h"
-#include "dock/bar_proc.h"
-#include "drag/drag_tracker.h"
-#include "drag/mini_frame.h"
+#include "core/window_procs.h"
+#include "dock/mini_frame.h"
 
 namespace varnex {
 
-CToolBarFx* CToolBarFx::Create(CCtrlFrameFx* owner, HWND window, UINT childId) {
+CToolBarFx* CToolBarFx::Create(CDockFrameFx* owner, HWND window, UINT childId) {
     CToolBarFx* bar = NewWindowObject<CToolBarFx>(owner, window);
     if (!bar) return nullptr;
     Hold<CToolBarFx> hold(bar);
@@ -112,9 +112,9 @@ void CToolBarFx::EndDiscard() {
     EndRelease(this, kBarProp);
 }
 
-void DiscardBar(CToolBarFx* bar, int code, CCtrlFrameFx* relayout) {
+void DiscardBar(CToolBarFx* bar, int code, CDockFrameFx* relayout) {
     Hold<CToolBarFx> hold(bar);
-    Hold<CCtrlFrameFx> frame(relayout);
+    Hold<CDockFrameFx> frame(relayout);
     if (!bar->BeginDiscard(code)) return;
     if (frame.Alive()) relayout->RecalcLayout(LAYOUT_DEFAULT, nullptr);
     bar->EndDiscard();

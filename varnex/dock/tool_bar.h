@@ -11,7 +11,7 @@
 
 namespace varnex {
 
-struct CCtrlFrameFx;
+struct CDockFrameFx;
 struct CDockSiteFx;
 struct CMiniFrameFx;
 struct CDragTrackerFx;
@@ -44,7 +44,7 @@ struct CToolBarFx : RegisteredRecord {
     HWND origParent = nullptr;
     WNDPROC classProc = nullptr;
     DOCKSTATE* state = nullptr;
-    CCtrlFrameFx* frame;
+    CDockFrameFx* frame;
     CDockSiteFx* dockSite = nullptr;
     CMiniFrameFx* miniFrame = nullptr;
     CDragTrackerFx* tracker = nullptr;
@@ -52,13 +52,20 @@ struct CToolBarFx : RegisteredRecord {
     // reads or writes; anything else a button carries is the host's own.
     PtrList<ToolButtonRecord> records;
 
-    CToolBarFx(CCtrlFrameFx* owner, HWND window) : frame(owner) { hwnd = window; }
+    CToolBarFx(CDockFrameFx* owner, HWND window) : frame(owner) { hwnd = window; }
+
+    // Keeps what SetDock asks for (SD_POSITION, SD_SIZE of the sides or the floating window),
+    // clamped to what a window can be.
+    void StoreRequestedPlace(int x, int y, int cx, int cy, UINT operation);
+    // Hands the bar to another frame: out of its former frame's site, its floating window
+    // re-owned. Returns the former frame, to be laid out once the bar has its new place.
+    CDockFrameFx* HandOver(CDockFrameFx* to);
 
     // Makes the window a bar of `owner` (null: a stand-alone toolbar): its state as found is
     // kept, the property set, the bar procedure installed, the window hidden and its borders
     // taken off. Null, with the window as it was, when memory is short, the window runs the bar
     // procedure already, or the host released it meanwhile.
-    static CToolBarFx* Create(CCtrlFrameFx* owner, HWND window, UINT childId);
+    static CToolBarFx* Create(CDockFrameFx* owner, HWND window, UINT childId);
 
     // The two halves of giving a bar back for good. BeginDiscard starts its release (false when
     // that began already), takes it out of its site and restores the window (FXS_DETACH: parent,
@@ -95,6 +102,6 @@ private:
 // happens to a bar whose release began already.
 // With a frame, that frame is laid out again once the window is back and before the bar's
 // floating window goes.
-void DiscardBar(CToolBarFx* bar, int code, CCtrlFrameFx* relayout = nullptr);
+void DiscardBar(CToolBarFx* bar, int code, CDockFrameFx* relayout = nullptr);
 
 }  // namespace varnex

@@ -2,11 +2,11 @@
 
 #include <algorithm>
 
-#include "core/frame_manager.h"
+#include "frame/frame_manager.h"
 #include "core/memory.h"
 #include "dock/dock_site.h"
 #include "dock/tool_bar.h"
-#include "drag/mini_frame.h"
+#include "dock/mini_frame.h"
 #include "varnex.h"
 
 namespace varnex {

@@ -5,14 +5,14 @@
 
 #include <windows.h>
 
-#include "core/frame_manager.h"
+#include "frame/frame_manager.h"
 #include "dock/tool_bar.h"
 
 namespace varnex {
 
 struct CToolBarFx;
 struct CDockSiteFx;
-struct CCtrlFrameFx;
+struct CDockFrameFx;
 
 struct CDragTrackerFx {
     HWND hwndDrag = nullptr;     // holds the capture
@@ -43,12 +43,12 @@ struct CDragTrackerFx {
     HDC hdcDesktop = nullptr;
     CToolBarFx* bar;
     CDockSiteFx* site;
-    CCtrlFrameFx* frame;
+    CDockFrameFx* frame;
     // Whatever runs during the drag may release the bar or its frame (a dispatched message, a
     // live update reaching the host): their memory lasts until the drag ends, and Alive() says
     // whether they are still in use.
     Hold<CToolBarFx> barHold;
-    Hold<CCtrlFrameFx> frameHold;
+    Hold<CDockFrameFx> frameHold;
     // Hot rectangle of each site (top, left, right, bottom), screen coordinates. Kept here rather
     // than in the sites, whose layout a message dispatched during the drag may redo at any time.
     RECT hotRects[4]{};

@@ -1,11 +1,11 @@
 // Size drags: a bar, or its floating window, resized by an edge in the drag tracker's loop, within
 // what its content, a stretching bar's client pane and a wrapping toolbar allow.
-#include "core/client_pane.h"
-#include "core/frame_manager.h"
+#include "frame/client_pane.h"
+#include "frame/frame_manager.h"
 #include "dock/dock_site.h"
 #include "dock/tool_bar.h"
 #include "drag/drag_tracker.h"
-#include "drag/mini_frame.h"
+#include "dock/mini_frame.h"
 #include "varnex.h"
 
 namespace varnex {
@@ -56,9 +56,10 @@ void CDragTrackerFx::StartSize(UINT hitCode) {
         bar->GetBarSize((bar->flags & BFX_HORZ) ? 0x511 : 0x611, &minimum);
         if ((bar->flags & BFX_STRETCH) && !(frame->flags & AF_KEEPCLIENTSIZE)) {
             // A stretch bar grows only until the client pane would fall below its minimum.
+            CCtrlFrameFx* manager = FrameManagerOf(frame);
             SIZE m{};
-            frame->GetPaneTrackSize(0x400, &m);
-            GetWindowRect(frame->clientPane->hwnd, &clientRect);
+            manager->GetPaneTrackSize(0x400, &m);
+            GetWindowRect(manager->clientPane->hwnd, &clientRect);
             const RECT s{floatOffset.x, floatOffset.y, floatExtent.cx, floatExtent.cy};
             if (bar->flags & BFX_VERT)
                 maximum.cx = ((edges & kEdgeRight) ? clientRect.right - s.left : s.right - clientRect.left) -

@@ -14,7 +14,6 @@ struct CScrollBarFx;
 struct CClientPaneFx : WindowRecord {
     SIZE minSize{0, 0};           // smallest client size
     SIZE maxSize{0xFFFF, 0xFFFF}; // largest; 0xFFFF means no limit
-    BOOL childMaximized = FALSE;  // MDI frames: the active MDI child is maximized
     BOOL created = FALSE;         // the pane window was made by the library
     BOOL subclassed = FALSE;      // the frame procedure is on the pane
     RECT restoreRect{};           // the frame's client rectangle in the restored state; empty if unknown

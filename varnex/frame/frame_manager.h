@@ -5,9 +5,8 @@
 
 #include <windows.h>
 
-#include <array>
-
 #include "core/registry.h"
+#include "dock/dock_frame.h"
 
 namespace varnex {
 
@@ -16,19 +15,13 @@ struct CStatusBarFx;
 struct CDockSiteFx;
 struct CToolBarFx;
 
-struct CCtrlFrameFx : RegisteredRecord {
-    UINT isChild = 0;                  // WS_CHILD of the frame when attached
+struct CCtrlFrameFx : CDockFrameFx {
     BOOL ownedActivation = FALSE;      // an owned window of an MDI frame holds the activation
     BOOL minimized = FALSE;            // a top-level frame is minimized: its floating windows hid
     BOOL subclassed = FALSE;           // the frame procedure is on the frame
-    // Every part is attached. Until then (the host hears of the attach as it goes) the frame
-    // procedure passes messages on, the layout does nothing and no export but DetachFrame acts.
-    BOOL ready = FALSE;
     RECT attachRect{};                 // window rectangle at attach, given back on detach
-    CToolBarFx* adoptedBar = nullptr;  // the "Standard" toolbar turned into a bar, if any
     CStatusBarFx* statusBar = nullptr;
     CClientPaneFx* clientPane = nullptr;
-    std::array<CDockSiteFx*, 4> dockSites{};  // top, left, right, bottom
 
     CCtrlFrameFx(HWND frame, UINT attachFlags);
     ~CCtrlFrameFx();  // deletes the parts (given back by Detach)
@@ -55,14 +48,9 @@ struct CCtrlFrameFx : RegisteredRecord {
 
     // FXS_ACTIVE to FXS_MINIMIZE for the dock sites' bars; other codes do nothing.
     void BroadcastFrameState(int code);
-    // Docks the bar into `site`, or into the site of its side bits when null; false when memory
-    // is short (the bar then stays where it was).
-    bool DockBarInSite(CToolBarFx* bar, CDockSiteFx* site);
-    // Puts the bar into the list of its side's site if it is in none, and floats it in its own
-    // floating window; false, with the bar where it was, when the window cannot be made.
-    bool FloatBar(CToolBarFx* bar);
 
-    // Layout (frame_layout.cpp).
+    // Layout (frame_layout.cpp). The frame's own code calls it directly; bars and sites reach it
+    // through CDockFrameFx::RecalcLayout.
     void RecalcLayout(UINT request, const RECT* rect);
     void ApplyLayout(const RECT* rect);
     void GetTrackSize(UINT selector, SIZE* out);
@@ -80,6 +68,9 @@ private:
     // Gives back the bars handed to this frame that sit in none of its sites.
     void GiveBackStrayBars(int code);
 };
+
+// Every frame a bar or site knows is a frame manager.
+inline CCtrlFrameFx* FrameManagerOf(CDockFrameFx* frame) { return static_cast<CCtrlFrameFx*>(frame); }
 
 // The frame manager of a frame, attached and usable, or null.
 CCtrlFrameFx* FindFrame(HWND frame);

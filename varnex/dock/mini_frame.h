@@ -9,7 +9,7 @@
 
 namespace varnex {
 
-struct CCtrlFrameFx;
+struct CDockFrameFx;
 struct CToolBarFx;
 
 // Floating window styles: WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME, and
@@ -23,16 +23,16 @@ struct CMiniFrameFx : RegisteredRecord {
     HWND owner = nullptr;
     BOOL visible = FALSE;
     CToolBarFx* bar = nullptr;      // the one bar it holds; never given to another
-    CCtrlFrameFx* frame = nullptr;  // the frame manager it belongs to; `flags` is a copy of its flags
+    CDockFrameFx* frame = nullptr;  // the frame manager it belongs to; `flags` is a copy of its flags
 
     // A floating window for the frame, created, registered and subclassed; null (nothing left
     // behind) when the window cannot be created or memory is short.
-    static CMiniFrameFx* Create(CCtrlFrameFx* owningFrame);
+    static CMiniFrameFx* Create(CDockFrameFx* owningFrame);
     // Ends a floating window: a bar window still inside goes back to the parent it was found
     // in, the window is destroyed and the object freed. Nothing for null.
     static void Release(CMiniFrameFx* mini);
 
-    void SetMiniFrameOwner(CCtrlFrameFx* owningFrame);
+    void SetMiniFrameOwner(CDockFrameFx* owningFrame);
     // Puts the bar into the floating window and sizes the window around it.
     void AttachMiniFrame(CToolBarFx* floatingBar);
     // Low byte of `request`: 0x2 sizes around the bar at its floatPos, 0x4 moves the window there
@@ -50,7 +50,5 @@ struct CMiniFrameFx : RegisteredRecord {
     void SetFloatStatus(WPARAM code);
     LRESULT MiniFrameHitTest(LPARAM lParam) const;
 };
-
-LRESULT CALLBACK MiniFrameProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
 }  // namespace varnex

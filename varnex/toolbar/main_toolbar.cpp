@@ -1,6 +1,6 @@
 // SetToolBar: the host's main toolbar attached as a stand-alone bar and configured, with its
 // buttons and their records; and the shared text buffer.
-#include "dock/main_toolbar.h"
+#include "toolbar/main_toolbar.h"
 
 #include <commctrl.h>
 
@@ -8,7 +8,7 @@
 #include <cwchar>
 
 #include "core/host.h"
-#include "core/frame_manager.h"
+#include "frame/frame_manager.h"
 #include "core/registry.h"
 #include "dock/tool_bar.h"
 

@@ -1,10 +1,10 @@
-#include "core/frame_manager.h"
+#include "frame/frame_manager.h"
 
-#include "core/client_pane.h"
-#include "core/frame_proc.h"
+#include "frame/client_pane.h"
+#include "core/window_procs.h"
 #include "core/host.h"
 #include "core/memory.h"
-#include "core/status_bar.h"
+#include "frame/status_bar.h"
 #include "core/subclass.h"
 #include "dock/dock_site.h"
 #include "dock/tool_bar.h"
@@ -12,7 +12,19 @@
 
 namespace varnex {
 
-CCtrlFrameFx::CCtrlFrameFx(HWND frame, UINT attachFlags) {
+namespace {
+
+void LayOutFrame(CDockFrameFx* frame, UINT request, const RECT* rect) {
+    static_cast<CCtrlFrameFx*>(frame)->RecalcLayout(request, rect);
+}
+
+void DestroyFrame(CDockFrameFx* frame) { DeleteWindowObject(static_cast<CCtrlFrameFx*>(frame)); }
+
+constexpr CDockFrameFx::Operations kFrameOperations{LayOutFrame, DestroyFrame};
+
+}  // namespace
+
+CCtrlFrameFx::CCtrlFrameFx(HWND frame, UINT attachFlags) : CDockFrameFx(&kFrameOperations) {
     hwnd = frame;
     flags = attachFlags;
     GetWindowRect(frame, &attachRect);

@@ -1,9 +1,9 @@
 // The tool menu: what the main toolbar's buttons show through their ToolButtonRecords, and
 // SetToolMenu.
-#include "dock/tool_menu.h"
+#include "toolbar/tool_menu.h"
 
 #include "core/host.h"
-#include "dock/main_toolbar.h"
+#include "toolbar/main_toolbar.h"
 #include "dock/tool_bar.h"
 #include "varnex.h"
 

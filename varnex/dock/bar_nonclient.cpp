@@ -1,8 +1,8 @@
-#include "drag/bar_nonclient.h"
+#include "dock/bar_nonclient.h"
 
-#include "core/frame_manager.h"
+#include "dock/dock_frame.h"
 #include "dock/tool_bar.h"
-#include "drag/mini_frame.h"
+#include "dock/mini_frame.h"
 #include "varnex.h"
 
 namespace varnex {

@@ -1,10 +1,10 @@
-#include "core/client_pane.h"
+#include "frame/client_pane.h"
 
-#include "core/frame_manager.h"
-#include "core/frame_proc.h"
+#include "frame/frame_manager.h"
+#include "core/window_procs.h"
 #include "core/host.h"
 #include "core/memory.h"
-#include "core/scroll_bar.h"
+#include "frame/scroll_bar.h"
 #include "core/subclass.h"
 #include "varnex.h"
 
@@ -48,7 +48,7 @@ bool CClientPaneFx::Attach() {
     else
         GetClientRect(owner, &restoreRect);
     if (frame->flags & AF_MDIFRAME)
-        SendMessageA(hwnd, WM_MDIGETACTIVE, 0, reinterpret_cast<LPARAM>(&childMaximized));
+        SendMessageA(hwnd, WM_MDIGETACTIVE, 0, reinterpret_cast<LPARAM>(&frame->childMaximized));
     if (!InstallWindowProc(this, FrameWndProc)) return false;
     subclassed = TRUE;
     return true;

@@ -1,15 +1,15 @@
-#include "core/frame_proc.h"
+#include "core/window_procs.h"
 
-#include "core/client_pane.h"
-#include "core/frame_manager.h"
+#include "frame/client_pane.h"
+#include "frame/frame_manager.h"
 #include "core/host.h"
-#include "core/scroll_bar.h"
-#include "core/status_bar.h"
+#include "frame/scroll_bar.h"
+#include "frame/status_bar.h"
 #include "core/subclass.h"
-#include "dock/bar_proc.h"
 #include "dock/dock_site.h"
 #include "dock/tool_bar.h"
-#include "dock/tool_menu.h"
+#include "dock/toolbar_redirection.h"
+#include "toolbar/tool_menu.h"
 #include "varnex.h"
 
 namespace varnex {
@@ -206,7 +206,7 @@ LRESULT PaneMessage(const Hold<CCtrlFrameFx>& hold, CClientPaneFx* pane, UINT me
         if ((kind & AF_MDIFRAME) && (frame->flags & AF_MERGEBORDERS) &&
             static_cast<int>(wParam) == GWL_EXSTYLE) {
             const STYLESTRUCT* change = reinterpret_cast<const STYLESTRUCT*>(lParam);
-            pane->childMaximized = !(change->styleNew & WS_EX_CLIENTEDGE);
+            pane->frame->childMaximized = !(change->styleNew & WS_EX_CLIENTEDGE);
             frame->RecalcLayout(LAYOUT_DEFAULT, nullptr);
         }
         break;

@@ -2,11 +2,11 @@
 // sites, scroll bars and client pane; the frame's track size; the sizing clamp.
 #include <algorithm>
 
-#include "core/client_pane.h"
-#include "core/frame_manager.h"
+#include "frame/client_pane.h"
+#include "frame/frame_manager.h"
 #include "core/host.h"
-#include "core/scroll_bar.h"
-#include "core/status_bar.h"
+#include "frame/scroll_bar.h"
+#include "frame/status_bar.h"
 #include "dock/dock_site.h"
 #include "varnex.h"
 
@@ -137,7 +137,7 @@ void CCtrlFrameFx::GetPaneTrackSize(UINT selector, SIZE* out) {
     const bool minimum = selector == 0x400;
     bool paneDone = false;
     if (minimum) {
-        if (clientPane->childMaximized) {
+        if (childMaximized) {
             HWND active = reinterpret_cast<HWND>(CallPrevWindowProc(clientPane, WM_MDIGETACTIVE, 0, 0));
             if (CCtrlFrameFx* child = FindFrame(active)) {
                 child->GetTrackSize(selector, out);
@@ -221,7 +221,7 @@ void CCtrlFrameFx::AdjustPanePos(WINDOWPOS* pos) {
         if (!(pos->flags & SWP_NOOWNERZORDER)) pos->flags |= SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE;
         return;
     }
-    if (!(flags & AF_MDIFRAME) || !(flags & AF_MERGEBORDERS) || clientPane->childMaximized) return;
+    if (!(flags & AF_MDIFRAME) || !(flags & AF_MERGEBORDERS) || childMaximized) return;
     if (!Usable()) return;
     // The MDI client reaches one pixel under each visible neighbour, merging the borders.
     if (!dockSites[kTop]->Empty()) --pos->y, ++pos->cy;

@@ -1,10 +1,10 @@
-#include "core/scroll_bar.h"
+#include "frame/scroll_bar.h"
 
 #include <algorithm>
 #include <utility>
 
-#include "core/client_pane.h"
-#include "core/frame_manager.h"
+#include "frame/client_pane.h"
+#include "frame/frame_manager.h"
 #include "core/host.h"
 #include "core/memory.h"
 #include "varnex.h"
@@ -220,7 +220,7 @@ void FitScrollBars(CClientPaneFx* pane, UINT request, SIZE remaining) {
     if (!horz && !vert) return;
     LONG w = remaining.cx, h = remaining.cy;
     bool hNeed = false, vNeed = false;
-    if (!pane->childMaximized) {
+    if (!pane->frame->childMaximized) {
         // Each bar takes room from the other's length: the horizontal test runs again once the
         // vertical bar has narrowed the pane.
         for (;;) {

@@ -1,9 +1,9 @@
-#include "core/status_bar.h"
+#include "frame/status_bar.h"
 
 #include <commctrl.h>
 
-#include "core/frame_manager.h"
-#include "core/frame_proc.h"
+#include "frame/frame_manager.h"
+#include "core/window_procs.h"
 #include "core/host.h"
 #include "core/memory.h"
 #include "core/subclass.h"

@@ -1,16 +1,17 @@
-#include "dock/bar_proc.h"
+#include "core/window_procs.h"
 
 #include <commctrl.h>
 
-#include "core/frame_manager.h"
+#include "dock/dock_frame.h"
 #include "core/host.h"
 #include "core/subclass.h"
 #include "dock/dock_site.h"
 #include "dock/tool_bar.h"
-#include "dock/tool_menu.h"
-#include "drag/bar_nonclient.h"
+#include "dock/toolbar_redirection.h"
+#include "toolbar/tool_menu.h"
+#include "dock/bar_nonclient.h"
 #include "drag/drag_tracker.h"
-#include "drag/mini_frame.h"
+#include "dock/mini_frame.h"
 #include "varnex.h"
 
 namespace varnex {
@@ -64,9 +65,9 @@ LRESULT CommonMessage(const Hold<CToolBarFx>& hold, UINT message, WPARAM wParam,
 // before the host hears of the end, and no export finds it from then on: a host that undocks in
 // its own WM_DESTROY finds nothing to undock.
 LRESULT OnBarDestroy(CToolBarFx* bar, UINT message, WPARAM wParam, LPARAM lParam) {
-    CCtrlFrameFx* frame = bar->frame;
+    CDockFrameFx* frame = bar->frame;
     const bool docked = bar->dockSite && !bar->IsFloating();
-    Hold<CCtrlFrameFx> frameHold(frame);
+    Hold<CDockFrameFx> frameHold(frame);
     const bool mine = bar->BeginDiscard(FXS_DESTROY);
     CallPrevWindowProc(bar, message, wParam, lParam);
     if (!mine) return 0;
@@ -146,13 +147,6 @@ LRESULT StandaloneBarMessage(const Hold<CToolBarFx>& hold, UINT message, WPARAM 
     return CommonMessage(hold, message, wParam, lParam);
 }
 
-// The redirected toolbar's own tooltip, which asks the toolbar which format to speak.
-bool IsOwnToolTip(HWND toolbar, HWND asking) {
-    if (!asking || !IsWindow(asking) || asking == toolbar) return false;
-    const auto classProc = reinterpret_cast<WNDPROC>(GetClassLongPtrA(toolbar, GCLP_WNDPROC));
-    return reinterpret_cast<HWND>(CallWindowProcA(classProc, toolbar, TB_GETTOOLTIPS, 0, 0)) == asking;
-}
-
 }  // namespace
 
 LRESULT CALLBACK BarWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -164,31 +158,7 @@ LRESULT CALLBACK BarWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
     }
     if (LRESULT result; CallPassThrough(hwnd, BarWndProc, message, wParam, lParam, &result))
         return result;
-    // A host toolbar redirected at its creation. Its tooltip's first question ends the
-    // redirection, and the tooltip goes; nothing else of the host's is ever destroyed.
-    if (message == WM_NOTIFYFORMAT && lParam == NF_QUERY) {
-        HWND asking = reinterpret_cast<HWND>(wParam);
-        if (IsOwnToolTip(hwnd, asking)) DestroyWindow(asking);
-        EndToolBarRedirection(hwnd);
-        return 0;
-    }
-    // Meanwhile the toolbar control itself answers: buttons the host adds right away stay.
-    const auto classProc = reinterpret_cast<WNDPROC>(GetClassLongPtrA(hwnd, GCLP_WNDPROC));
-    return CallWindowProcA(classProc, hwnd, message, wParam, lParam);
-}
-
-void BeginToolBarRedirection(HWND toolbar) {
-    SetWindowPos(toolbar, nullptr, 0, 0, 0, 0, kSwpHide);
-    WindowRecord redirect{toolbar, 0, nullptr};
-    if (IsWindow(toolbar) && InstallWindowProc(&redirect, BarWndProc))
-        SetWindowLongPtrA(toolbar, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(redirect.prevProc));
-}
-
-void EndToolBarRedirection(HWND hwnd) {
-    // Redirected: the bar procedure in the chain, with no bar and no pass-through behind it.
-    if (FindWindowRecord(hwnd, kBarProp) || PassThroughOf(hwnd, BarWndProc)) return;
-    const WindowRecord redirect{hwnd, 0, reinterpret_cast<WNDPROC>(GetWindowLongPtrA(hwnd, GWLP_USERDATA))};
-    if (WindowRuns(hwnd, BarWndProc)) RemoveWindowProc(&redirect, BarWndProc);
+    return RedirectedToolBarMessage(hwnd, message, wParam, lParam);
 }
 
 }  // namespace varnex
