@@ -93,7 +93,7 @@ LRESULT CALLBACK CtrlClassWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM
 using namespace varnex;
 
 extern "C" int WINAPI AttachClass(HWND control, UINT attachFlags) {
-    const UINT kind = attachFlags & 0xF;
+    const UINT kind = attachFlags & kKindMask;
     if (kind != kKindNoWheel && kind != kKindTreeView && kind != kKindNoteBook) return 0;
     // Nothing attached means failure: no window, or no memory for the object.
     if (!IsOwnWindow(control) || IsLibraryOwned(control)) return 0;

@@ -6,13 +6,16 @@
 
 #include "controls/image_lists.h"
 #include "core/registry.h"
+#include "varnex.h"
 
 namespace varnex {
 
 // Kinds: the low four bits of AttachClass's flags, exactly one of these.
-inline constexpr UINT kKindNoWheel = 1;
-inline constexpr UINT kKindTreeView = 2;
-inline constexpr UINT kKindNoteBook = 4;
+inline constexpr UINT kKindNoWheel = CCF_NOWHEEL;
+inline constexpr UINT kKindTreeView = CCF_TREEVIEW;
+inline constexpr UINT kKindNoteBook = CCF_NOTEBOOK;
+// The low four bits of the attach flags name the kind; the rest are kept whole.
+inline constexpr UINT kKindMask = 0xF;
 
 struct CCtrlClassFx : RegisteredRecord {
     WNDPROC classProc = nullptr;  // the window class's own procedure, past every subclass
@@ -24,7 +27,7 @@ struct CCtrlClassFx : RegisteredRecord {
 
     CCtrlClassFx(HWND control, UINT attachFlags);
 
-    UINT Kind() const { return flags & 0xF; }
+    UINT Kind() const { return flags & kKindMask; }
 
     // Extends the control; null, with the control as it was, when memory is short or the control
     // runs the extension's procedure already.

@@ -80,8 +80,7 @@ int ItemImage(CCtrlClassFx* object, int current, int fallback, HICON icon, UINT 
 }
 
 int PackIndices(int image, int selectedImage) {
-    return static_cast<int>((static_cast<UINT>(image) & 0xFFFF) |
-                            (static_cast<UINT>(selectedImage) << 16));
+    return static_cast<int>(MAKELONG(static_cast<WORD>(image), static_cast<WORD>(selectedImage)));
 }
 
 int SetItemImages(CCtrlClassFx* object, HTREEITEM handle, int first, int second, UINT flags) {
@@ -189,18 +188,28 @@ int PutNoteIcon(CCtrlClassFx* object, int index, HICON icon) {
 
 using namespace varnex;
 
+namespace {
+
+// SetTreeView's two groups of flags: changes of the normal list, and where icons go.
+constexpr UINT kListChanges = 0xF0;
+static_assert((STV_ICONSIZE | STV_APPEND | STV_REMOVE) & kListChanges);
+constexpr UINT kIconPlacements = 0xF00;
+static_assert((STV_NORMAL | STV_NORMALEX | STV_STATE2 | STV_STATE1) == kIconPlacements);
+
+}  // namespace
+
 extern "C" int WINAPI SetTreeView(HWND treeView, int value, int first, int second, UINT flags) {
     // Only a tree-view extension has the fields below.
     CCtrlClassFx* object = GetCtrlClassObject(treeView, kKindTreeView);
     if (!object) return 0;
-    if (flags & 0xF0) {
+    if (flags & kListChanges) {
         if (flags & STV_APPEND) return PutTreeIcon(object, -1, AsIcon(first), STV_NORMAL);
         if (flags & STV_ICONSIZE)
             ResetTreeImageList(object, value);
         else if (flags & STV_REMOVE)
             ImageList_Remove(HeldList(object, TVSIL_NORMAL, object->tree.normalList), value);
     }
-    if (!(flags & 0xF00)) return 1;
+    if (!(flags & kIconPlacements)) return 1;
     if (value) {
         auto item = reinterpret_cast<HTREEITEM>(static_cast<INT_PTR>(value));
         return SetItemImages(object, item, first, second, flags);

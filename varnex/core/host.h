@@ -15,6 +15,16 @@ constexpr UINT kToolBarId = 0xE800;
 constexpr UINT kStatusBarId = 0xE801;
 constexpr UINT kProgressId = 0xE810;
 constexpr UINT kPaneId = 0xE900;
+// The dock sites, top, left, right, bottom, one id each from the first.
+constexpr int kSiteCount = 4;
+constexpr UINT kFirstSiteId = 0xE81B;
+constexpr UINT kLastSiteId = kFirstSiteId + kSiteCount - 1;
+// The floating window's creation id; the window itself keeps none.
+constexpr UINT kMiniFrameId = 0xE700;
+
+// The framework's window classes the library makes its own windows of.
+inline constexpr char kControlBarClass[] = "AfxControlBar40su";
+inline constexpr char kFrameOrViewClass[] = "AfxFrameOrView40su";
 
 // The framework's AFX_SIZEPARENTPARAMS.
 struct SizeParentParams {

@@ -1,7 +1,11 @@
 #include "core/registry.h"
 
+#include <commctrl.h>
+
+#include "core/host.h"
 #include "core/memory.h"
 #include "core/ptr_list.h"
+#include "varnex.h"
 
 namespace varnex {
 
@@ -106,7 +110,7 @@ LRESULT CallPrevWindowProc(const WindowRecord* record, UINT message, WPARAM wPar
 void DestroyWrappedWindow(const WindowRecord* record) { DestroyWindow(record->hwnd); }
 
 void RaiseWindowObject(const WindowRecord* record, HWND insertAfter) {
-    if (record->flags & 0x2) {  // an MDI child (or the floating window of one): ask the MDI client
+    if (record->flags & AF_MDICHILD) {  // an MDI child (or the floating window of one): ask the MDI client
         SendMessageA(GetParent(record->hwnd), WM_MDIACTIVATE, reinterpret_cast<WPARAM>(record->hwnd), 0);
         return;
     }
@@ -122,15 +126,15 @@ bool RestoreLaterIfMinMaxed(HWND hwnd, WPARAM sizeKind) {
 bool CreateFrameChild(WindowRecord* record, DWORD style, DWORD exStyle, HWND parent, UINT id) {
     const char* className;
     UINT menuId = id;
-    if (id >= 0xE81B && id <= 0xE81E) {
-        className = "AfxControlBar40su";
-    } else if (id == 0xE700) {
-        className = "AfxFrameOrView40su";
+    if (id >= kFirstSiteId && id <= kLastSiteId) {
+        className = kControlBarClass;
+    } else if (id == kMiniFrameId) {
+        className = kFrameOrViewClass;
         menuId = 0;  // a floating window has no id of its own
-    } else if (id == 0xE900) {
-        className = "AfxFrameOrView40su";
-    } else if (id == 0xE810) {
-        className = "msctls_progress32";
+    } else if (id == kPaneId) {
+        className = kFrameOrViewClass;
+    } else if (id == kProgressId) {
+        className = PROGRESS_CLASSA;
     } else {
         return false;
     }

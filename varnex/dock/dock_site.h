@@ -23,8 +23,6 @@ constexpr UINT SITE_EDGE_BOTTOM = 0x800;
 constexpr UINT SITE_EDGES = 0xF00;
 
 constexpr UINT SIDE_TOP = 0x10, SIDE_LEFT = 0x20, SIDE_RIGHT = 0x40, SIDE_BOTTOM = 0x80;
-constexpr int kSiteCount = 4;
-constexpr UINT kFirstSiteId = 0xE81B;
 
 // Index of the side named by the side bits of `flags`: 0 top, 1 left, 2 right, 3 bottom.
 inline int SideIndex(UINT flags) { return (flags & 0x80) ? 3 : (flags >> 5) & 7; }

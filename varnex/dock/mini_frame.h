@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include "core/host.h"
 #include "core/registry.h"
 
 namespace varnex {
@@ -16,7 +17,6 @@ struct CToolBarFx;
 // WS_EX_TOOLWINDOW | WS_EX_WINDOWEDGE.
 constexpr DWORD kMiniFrameStyle = 0x80CC0000;
 constexpr DWORD kMiniFrameExStyle = 0x180;
-constexpr UINT kMiniFrameId = 0xE700;
 
 // A registered object; prevProc stays null (unhandled messages go to DefWindowProcA).
 struct CMiniFrameFx : RegisteredRecord {

@@ -11,9 +11,12 @@ namespace varnex {
 struct CCtrlFrameFx;
 struct CScrollBarFx;
 
+// A pane size no maximum holds back.
+constexpr LONG kNoMaximumSize = 0xFFFF;
+
 struct CClientPaneFx : WindowRecord {
     SIZE minSize{0, 0};           // smallest client size
-    SIZE maxSize{0xFFFF, 0xFFFF}; // largest; 0xFFFF means no limit
+    SIZE maxSize{kNoMaximumSize, kNoMaximumSize};  // largest
     BOOL created = FALSE;         // the pane window was made by the library
     BOOL subclassed = FALSE;      // the frame procedure is on the pane
     RECT restoreRect{};           // the frame's client rectangle in the restored state; empty if unknown

@@ -22,84 +22,99 @@ void CCtrlFrameFx::RecalcLayout(UINT request, const RECT* rect) {
     if (!Usable()) return;
     // The host hears of what the layout does and may release the frame from there.
     Hold<CCtrlFrameFx> self(this);
+    RECT work;
+    if (!ChooseWorkRect(&request, rect, &work)) return;
+    if ((request & LAYOUT_COMPUTE) && !ComputeLayout(request, &work)) return;
+    if (request & LAYOUT_APPLY) ApplyLayout(&work);
+}
 
+bool CCtrlFrameFx::ChooseWorkRect(UINT* request, const RECT* rect, RECT* work) {
     // A frame that is itself a docked or floating bar gets its size from its site or floating
     // window: it keeps no client size of its own. (Sizing itself, it would start the two layouts
     // resizing it in turn for ever, each size change posting the frame another layout.)
     const bool sizedAsBar = GetWindowObject(hwnd, kBarProp) != nullptr;
-    RECT work;
-    if ((request & (LAYOUT_MEASURE | LAYOUT_RECORD)) || rect) {
-        work = *rect;
-    } else if ((request & LAYOUT_RESTORED) && (flags & AF_KEEPCLIENTSIZE) && !sizedAsBar) {
+    if ((*request & (LAYOUT_MEASURE | LAYOUT_RECORD)) || rect) {
+        *work = *rect;
+    } else if ((*request & LAYOUT_RESTORED) && (flags & AF_KEEPCLIENTSIZE) && !sizedAsBar) {
         if (!IsRectEmpty(&clientPane->restoreRect)) {
-            work = clientPane->restoreRect;
-            request |= LAYOUT_FITFRAME;
+            *work = clientPane->restoreRect;
+            *request |= LAYOUT_FITFRAME;
         } else {
             // No client size kept yet (the frame had none when attached): nothing to fit the
             // frame around, but the frame is laid out as it is; else its bars would never be
             // placed.
-            if (request & LAYOUT_FITFRAME) return;
-            GetClientRect(hwnd, &work);
+            if (*request & LAYOUT_FITFRAME) return false;
+            GetClientRect(hwnd, work);
         }
     } else {
-        GetClientRect(hwnd, &work);
+        GetClientRect(hwnd, work);
     }
+    return true;
+}
+
+bool CCtrlFrameFx::ComputeLayout(UINT request, RECT* work) {
+    Hold<CCtrlFrameFx> self(this);
     const bool fit = request & LAYOUT_FITFRAME;
-
-    if (request & LAYOUT_COMPUTE) {
-        SIZE remaining{work.right, work.bottom};
-        if ((flags & AF_MDIFRAME) && statusBar) {
-            if (statusBar->visible && !fit) remaining.cy -= statusBar->Height();
-            if (request & LAYOUT_RECORD) statusBar->PlaceProgress(remaining.cx);
-        }
-        // Scrolling moves the host's windows: the host may act from there.
-        if (!fit) {
-            for (int i : {kTop, kBottom, kLeft, kRight}) dockSites[i]->LayoutSite(request, &remaining);
-            FitScrollBars(clientPane, request, remaining);
-            if (!self.Alive()) return;
-        } else {
-            FitScrollBars(clientPane, request, remaining);
-            if (!self.Alive()) return;
-            for (int i : {kLeft, kRight, kTop, kBottom}) dockSites[i]->LayoutSite(request, &remaining);
-        }
-        dockSites[kLeft]->siteRect.top += dockSites[kTop]->Height();
-        dockSites[kRight]->siteRect.top += dockSites[kTop]->Height();
-
-        if (request & LAYOUT_RECORD) {
-            if (request & LAYOUT_RESTORED) {
-                RECT& restore = clientPane->restoreRect;
-                if (IsRectEmpty(&restore)) {
-                    GetClientRect(hwnd, &restore);
-                } else {
-                    restore.right = remaining.cx;
-                    restore.bottom = remaining.cy;
-                }
-            }
-        } else if (fit) {
-            if (HasVisibleStatusBar()) remaining.cy += statusBar->Height();
-            work.right = remaining.cx;
-            work.bottom = remaining.cy;
-            RECT outer = work;
-            const BOOL menu = (flags & AF_MDICHILD) ? FALSE : GetMenu(hwnd) != nullptr;
-            AdjustWindowRectEx(&outer, GetWindowLongA(hwnd, GWL_STYLE), menu, GetWindowLongA(hwnd, GWL_EXSTYLE));
-            remaining = {outer.right - outer.left, outer.bottom - outer.top};
-            if (request & LAYOUT_APPLY) {
-                SetWindowPos(hwnd, nullptr, 0, 0, remaining.cx, remaining.cy,
-                             SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER |
-                                 SWP_NOSENDCHANGING);
-                if (!self.Alive()) return;
-            } else if (IsZoomed(hwnd)) {
-                // The restored frame will take this size.
-                WINDOWPLACEMENT placement{};
-                placement.length = sizeof placement;
-                GetWindowPlacement(hwnd, &placement);
-                placement.rcNormalPosition.right = placement.rcNormalPosition.left + remaining.cx;
-                placement.rcNormalPosition.bottom = placement.rcNormalPosition.top + remaining.cy;
-                SetWindowPlacement(hwnd, &placement);
-            }
-        }
+    SIZE remaining{work->right, work->bottom};
+    if ((flags & AF_MDIFRAME) && statusBar) {
+        if (statusBar->visible && !fit) remaining.cy -= statusBar->Height();
+        if (request & LAYOUT_RECORD) statusBar->PlaceProgress(remaining.cx);
     }
-    if (request & LAYOUT_APPLY) ApplyLayout(&work);
+    // Scrolling moves the host's windows: the host may act from there.
+    if (!fit) {
+        for (int i : {kTop, kBottom, kLeft, kRight}) dockSites[i]->LayoutSite(request, &remaining);
+        FitScrollBars(clientPane, request, remaining);
+        if (!self.Alive()) return false;
+    } else {
+        FitScrollBars(clientPane, request, remaining);
+        if (!self.Alive()) return false;
+        for (int i : {kLeft, kRight, kTop, kBottom}) dockSites[i]->LayoutSite(request, &remaining);
+    }
+    dockSites[kLeft]->siteRect.top += dockSites[kTop]->Height();
+    dockSites[kRight]->siteRect.top += dockSites[kTop]->Height();
+
+    if (request & LAYOUT_RECORD) {
+        if (request & LAYOUT_RESTORED) RecordRestoredClient(remaining);
+        return true;
+    }
+    if (!fit) return true;
+    work->right = remaining.cx;
+    work->bottom = remaining.cy;
+    if (HasVisibleStatusBar()) work->bottom += statusBar->Height();
+    return FitFrameAround(request, *work);
+}
+
+void CCtrlFrameFx::RecordRestoredClient(SIZE remaining) {
+    RECT& restore = clientPane->restoreRect;
+    if (IsRectEmpty(&restore)) {
+        GetClientRect(hwnd, &restore);
+    } else {
+        restore.right = remaining.cx;
+        restore.bottom = remaining.cy;
+    }
+}
+
+bool CCtrlFrameFx::FitFrameAround(UINT request, const RECT& client) {
+    RECT outer = client;
+    const BOOL menu = (flags & AF_MDICHILD) ? FALSE : GetMenu(hwnd) != nullptr;
+    AdjustWindowRectEx(&outer, GetWindowLongA(hwnd, GWL_STYLE), menu, GetWindowLongA(hwnd, GWL_EXSTYLE));
+    const SIZE size{outer.right - outer.left, outer.bottom - outer.top};
+    if (request & LAYOUT_APPLY) {
+        Hold<CCtrlFrameFx> self(this);
+        SetWindowPos(hwnd, nullptr, 0, 0, size.cx, size.cy,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER | SWP_NOSENDCHANGING);
+        return self.Alive();
+    }
+    if (IsZoomed(hwnd)) {
+        // The restored frame will take this size.
+        WINDOWPLACEMENT placement{};
+        placement.length = sizeof placement;
+        GetWindowPlacement(hwnd, &placement);
+        placement.rcNormalPosition.right = placement.rcNormalPosition.left + size.cx;
+        placement.rcNormalPosition.bottom = placement.rcNormalPosition.top + size.cy;
+        SetWindowPlacement(hwnd, &placement);
+    }
+    return true;
 }
 
 void CCtrlFrameFx::ApplyLayout(const RECT* rect) {
@@ -134,7 +149,7 @@ void CCtrlFrameFx::ApplyLayout(const RECT* rect) {
 }
 
 void CCtrlFrameFx::GetPaneTrackSize(UINT selector, SIZE* out) {
-    const bool minimum = selector == 0x400;
+    const bool minimum = selector == kTrackMinimum;
     bool paneDone = false;
     if (minimum) {
         if (childMaximized) {
@@ -159,7 +174,7 @@ void CCtrlFrameFx::GetPaneTrackSize(UINT selector, SIZE* out) {
 }
 
 void CCtrlFrameFx::GetTrackSize(UINT selector, SIZE* out) {
-    const bool minimum = selector == 0x400;
+    const bool minimum = selector == kTrackMinimum;
     GetPaneTrackSize(selector, out);
 
     if (!Usable()) return;
@@ -190,8 +205,8 @@ void CCtrlFrameFx::LimitSizingRect(UINT edge, RECT* dragged) {
         RecalcLayout(LAYOUT_MEASURE | LAYOUT_COMPUTE, &proposed);
     }
     SIZE minimum{}, maximum{};
-    GetTrackSize(0x400, &minimum);
-    GetTrackSize(0x800, &maximum);
+    GetTrackSize(kTrackMinimum, &minimum);
+    GetTrackSize(kTrackMaximum, &maximum);
 
     // The maximum is tested first, so it wins when it is smaller than the minimum.
     auto limit = [](LONG size, LONG low, LONG high, LONG* limitOut) {

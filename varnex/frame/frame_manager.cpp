@@ -14,6 +14,12 @@ namespace varnex {
 
 namespace {
 
+// The adopted "Standard" toolbar's flags besides its side: it may go anywhere and be sized, but
+// is not movable until the host gives it flags. 0x20000000 has no name in varnex.h.
+constexpr UINT kAdoptedBarFlags = 0x20000000u | BFX_ALLOW_TOP | BFX_ALLOW_LEFT | BFX_ALLOW_RIGHT | BFX_ALLOW_BOTTOM |
+                                  BFX_SIZABLE | BFX_FLOATABLE | BFX_WRAPPABLE | BFX_SPACING | BFX_GRIPPER;
+static_assert(kAdoptedBarFlags == (0x10613780u << 1));
+
 void LayOutFrame(CDockFrameFx* frame, UINT request, const RECT* rect) {
     static_cast<CCtrlFrameFx*>(frame)->RecalcLayout(request, rect);
 }
@@ -89,7 +95,9 @@ bool CCtrlFrameFx::AdoptStandardToolBar(int siteIndex) {
     if (!standard || FindWindowRecord(standard, kBarProp) || IsLibraryOwned(standard)) return true;
     CToolBarFx* bar = CToolBarFx::Create(this, standard, kAdoptedBarId);
     if (!bar) return false;
-    bar->flags = (((8u << siteIndex) | 0x10613780u) << 1) | (flags & AF_MERGEBORDERS);
+    // Merged borders give it the raised border: AF_MERGEBORDERS and BFX_RAISEDBORDER share a bit.
+    static_assert(AF_MERGEBORDERS == BFX_RAISEDBORDER);
+    bar->flags = kAdoptedBarFlags | (BFX_TOP << siteIndex) | (flags & AF_MERGEBORDERS);
     if (!DockBarInSite(bar, site)) {
         DiscardBar(bar, FXS_DETACH);
         return false;

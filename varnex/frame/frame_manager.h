@@ -15,6 +15,10 @@ struct CStatusBarFx;
 struct CDockSiteFx;
 struct CToolBarFx;
 
+// What GetTrackSize measures.
+constexpr UINT kTrackMinimum = 0x400;
+constexpr UINT kTrackMaximum = 0x800;
+
 struct CCtrlFrameFx : CDockFrameFx {
     BOOL ownedActivation = FALSE;      // an owned window of an MDI frame holds the activation
     BOOL minimized = FALSE;            // a top-level frame is minimized: its floating windows hid
@@ -54,7 +58,7 @@ struct CCtrlFrameFx : CDockFrameFx {
     void RecalcLayout(UINT request, const RECT* rect);
     void ApplyLayout(const RECT* rect);
     void GetTrackSize(UINT selector, SIZE* out);
-    // The client pane's part of GetTrackSize: its own minimum (0x400) or maximum size.
+    // The client pane's part of GetTrackSize: its own minimum or maximum size.
     void GetPaneTrackSize(UINT selector, SIZE* out);
     void LimitSizingRect(UINT edge, RECT* dragged);
     void AdjustPanePos(WINDOWPOS* pos);
@@ -63,6 +67,12 @@ private:
     bool AttachParts();
     // False when a toolbar to adopt could not be made a bar.
     bool AdoptStandardToolBar(int siteIndex);
+    // The steps of RecalcLayout; false when there is nothing more to do (or the host released
+    // the frame meanwhile).
+    bool ChooseWorkRect(UINT* request, const RECT* rect, RECT* work);
+    bool ComputeLayout(UINT request, RECT* work);
+    void RecordRestoredClient(SIZE remaining);
+    bool FitFrameAround(UINT request, const RECT& client);
     // Gives every part back; FXS_DETACH also gives bars and created windows back whole.
     void Detach(int code, bool tellHost);
     // Gives back the bars handed to this frame that sit in none of its sites.

@@ -312,7 +312,7 @@ extern "C" int WINAPI SetClientRange(HWND window, int minWidth, int minHeight, i
     // no maximum.
     if (flags & SSC_MIN) pane->minSize = {std::min<LONG>(minWidth, client.right), std::min<LONG>(minHeight, client.bottom)};
     if (flags & SSC_MAX)
-        pane->maxSize = {maxWidth == 0 ? 0xFFFF : std::max<LONG>(maxWidth, client.right),
-                         maxHeight == 0 ? 0xFFFF : std::max<LONG>(maxHeight, client.bottom)};
+        pane->maxSize = {maxWidth == 0 ? kNoMaximumSize : std::max<LONG>(maxWidth, client.right),
+                         maxHeight == 0 ? kNoMaximumSize : std::max<LONG>(maxHeight, client.bottom)};
     return 1;
 }

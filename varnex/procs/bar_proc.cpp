@@ -18,47 +18,56 @@ namespace varnex {
 
 namespace {
 
-// What every bar shares: a plain window gets its own procedure; a toolbar is handled here or
-// goes straight to the toolbar class, past every subclass.
+// The release clicks a button: the host hears of the command and may take the bar away.
+LRESULT OnToolBarButtonUp(const Hold<CToolBarFx>& hold, WPARAM wParam, LPARAM lParam) {
+    hold->CallClassProc(WM_LBUTTONUP, wParam, lParam);
+    if (hold.Alive()) hold->CallClassProc(WM_PAINT, 0, 0);
+    return 0;
+}
+
+// The toolbar measured again, and the bar placed at its new size.
+LRESULT OnToolBarAutoSize(const Hold<CToolBarFx>& hold, UINT message, WPARAM wParam, LPARAM lParam) {
+    CToolBarFx* bar = hold.get();
+    bar->CallClassProc(message, wParam, lParam);
+    if (!hold.Alive()) return 1;
+    bar->MeasureToolBar();
+    if (bar->miniFrame)
+        bar->miniFrame->SizeMiniFrame(0x0C06, nullptr);
+    else if (bar->frame)
+        bar->frame->RecalcLayout(LAYOUT_DEFAULT, nullptr);
+    return 1;
+}
+
+// A toolbar's messages are handled here or go straight to the toolbar class, past every
+// subclass; a main toolbar's buttons, menus and tooltips are the tool menu's.
+LRESULT ToolBarMessage(const Hold<CToolBarFx>& hold, UINT message, WPARAM wParam, LPARAM lParam) {
+    CToolBarFx* bar = hold.get();
+    switch (message) {
+    case WM_SETTEXT: return DefWindowProcA(bar->hwnd, message, wParam, lParam);
+    case WM_NOTIFY:
+        if (bar->isMainToolBar) return OnToolNotify(bar, reinterpret_cast<NMHDR*>(lParam));
+        return CallPrevWindowProc(bar, message, wParam, lParam);
+    case WM_COMMAND: OnToolCommand(bar, wParam, lParam); return 0;
+    case WM_MENUSELECT: OnToolMenuSelect(bar, wParam, reinterpret_cast<HMENU>(lParam)); return 0;
+    case WM_TIMER:
+        if (bar->isMainToolBar) return 0;
+        return CallPrevWindowProc(bar, message, wParam, lParam);
+    case WM_LBUTTONUP: return OnToolBarButtonUp(hold, wParam, lParam);
+    case TB_SETBUTTONSIZE:
+        if (bar->isMainToolBar) return bar->CallClassProc(message, wParam, lParam);
+        return OnToolBarAutoSize(hold, message, wParam, lParam);
+    case TB_AUTOSIZE: return OnToolBarAutoSize(hold, message, wParam, lParam);
+    default: return bar->CallClassProc(message, wParam, lParam);
+    }
+}
+
+// What every bar shares: a plain window gets its own procedure, a toolbar its class's.
 LRESULT CommonMessage(const Hold<CToolBarFx>& hold, UINT message, WPARAM wParam, LPARAM lParam) {
     CToolBarFx* bar = hold.get();
     if (message == WM_STYLECHANGING && static_cast<int>(wParam) == GWL_STYLE)
         reinterpret_cast<STYLESTRUCT*>(lParam)->styleNew &= ~kBarStripStyles;  // the borders stay the library's
     if (!bar->isToolBar) return CallPrevWindowProc(bar, message, wParam, lParam);
-    switch (message) {
-    case WM_SETTEXT:
-        return DefWindowProcA(bar->hwnd, message, wParam, lParam);
-    case WM_NOTIFY:
-        if (bar->isMainToolBar) return OnToolNotify(bar, reinterpret_cast<NMHDR*>(lParam));
-        return CallPrevWindowProc(bar, message, wParam, lParam);
-    case WM_COMMAND:
-        OnToolCommand(bar, wParam, lParam);
-        return 0;
-    case WM_MENUSELECT:
-        OnToolMenuSelect(bar, wParam, reinterpret_cast<HMENU>(lParam));
-        return 0;
-    case WM_TIMER:
-        if (bar->isMainToolBar) return 0;
-        return CallPrevWindowProc(bar, message, wParam, lParam);
-    case WM_LBUTTONUP:
-        // The release clicks a button: the host hears of the command and may take the bar away.
-        bar->CallClassProc(WM_LBUTTONUP, wParam, lParam);
-        if (hold.Alive()) bar->CallClassProc(WM_PAINT, 0, 0);
-        return 0;
-    case TB_SETBUTTONSIZE:
-        if (bar->isMainToolBar) return bar->CallClassProc(message, wParam, lParam);
-        [[fallthrough]];
-    case TB_AUTOSIZE:
-        bar->CallClassProc(message, wParam, lParam);
-        if (!hold.Alive()) return 1;
-        bar->MeasureToolBar();
-        if (bar->miniFrame)
-            bar->miniFrame->SizeMiniFrame(0x0C06, nullptr);
-        else if (bar->frame)
-            bar->frame->RecalcLayout(LAYOUT_DEFAULT, nullptr);
-        return 1;
-    }
-    return bar->CallClassProc(message, wParam, lParam);
+    return ToolBarMessage(hold, message, wParam, lParam);
 }
 
 // A bar's window being destroyed: the bar is given back (its procedure only: the window is going)
@@ -77,6 +86,22 @@ LRESULT OnBarDestroy(CToolBarFx* bar, UINT message, WPARAM wParam, LPARAM lParam
     return 0;
 }
 
+// A bar that is also a frame lays itself out at its new size. Restored after the host minimized
+// or maximized it, the system put it back where it was, or would have (only the library moves a
+// bar): the library places it again.
+void OnFramedBarSize(CToolBarFx* bar, WPARAM sizeKind) {
+    if (GetPropA(bar->hwnd, kFrameProp)) PostMessageA(bar->hwnd, kWmFxRecalc, 0, 0);
+    if (sizeKind == SIZE_MINIMIZED || sizeKind == SIZE_MAXIMIZED) {
+        bar->heldBySystem = TRUE;
+    } else if (bar->heldBySystem) {
+        bar->heldBySystem = FALSE;
+        if (bar->miniFrame)
+            bar->miniFrame->FillWithBar();
+        else if (bar->frame)
+            PostMessageA(bar->frame->hwnd, kWmFxRecalc, 0, 0);
+    }
+}
+
 LRESULT FramedBarMessage(const Hold<CToolBarFx>& hold, UINT message, WPARAM wParam, LPARAM lParam) {
     CToolBarFx* bar = hold.get();
     switch (message) {
@@ -89,18 +114,7 @@ LRESULT FramedBarMessage(const Hold<CToolBarFx>& hold, UINT message, WPARAM wPar
     case WM_NCLBUTTONUP:
         return 0;
     case WM_SIZE:
-        if (GetPropA(bar->hwnd, kFrameProp)) PostMessageA(bar->hwnd, kWmFxRecalc, 0, 0);
-        // Restored after the host minimized or maximized it: the system put it back where it
-        // was, or would have (only the library moves a bar); the library places it again.
-        if (wParam == SIZE_MINIMIZED || wParam == SIZE_MAXIMIZED) {
-            bar->heldBySystem = TRUE;
-        } else if (bar->heldBySystem) {
-            bar->heldBySystem = FALSE;
-            if (bar->miniFrame)
-                bar->miniFrame->FillWithBar();
-            else if (bar->frame)
-                PostMessageA(bar->frame->hwnd, kWmFxRecalc, 0, 0);
-        }
+        OnFramedBarSize(bar, wParam);
         break;
     case WM_SHOWWINDOW:
         BarShowWindow(bar, static_cast<BOOL>(wParam));

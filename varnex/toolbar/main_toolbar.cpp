@@ -133,12 +133,12 @@ int SetStyle(CToolBarFx* bar, UINT style, UINT exStyle) {
             if (bar->released) return 0;
         }
         if (bar->flags & BFX_STANDALONE)
-            bar->flags = (bar->flags & ~0xF0u) | ((style & CCS_VERT) ? BFX_VERT : BFX_HORZ);
+            bar->flags = (bar->flags & ~(BFX_HORZ | BFX_VERT)) | ((style & CCS_VERT) ? BFX_VERT : BFX_HORZ);
         // Control style bits only, on the style of the attach: never the window's visibility or
         // kind, nor the border that the attach took away.
         const DWORD current = static_cast<DWORD>(GetWindowLongA(bar->hwnd, GWL_STYLE));
         const DWORD kept = (bar->origStyle & ~(kBarStripStyles | WS_VISIBLE)) | (current & WS_VISIBLE);
-        SetWindowLongA(bar->hwnd, GWL_STYLE, static_cast<LONG>(kept | (style & 0xFFFF & ~CCS_VERT)));
+        SetWindowLongA(bar->hwnd, GWL_STYLE, static_cast<LONG>(kept | (LOWORD(style) & ~CCS_VERT)));
     }
     // The control tells its parent of each change, and the host may take the bar away there.
     if (exStyle) bar->CallClassProc(TB_SETEXTENDEDSTYLE, 0, exStyle);
@@ -254,7 +254,7 @@ extern "C" int WINAPI SetToolBar(HWND window, int value1, int value2, void* poin
     CToolBarFx* bar = GetWindowObjectAs<CToolBarFx>(window, kBarProp);
     // The toolbar control tells its parent of what changes; a host may release the bar there.
     Hold<CToolBarFx> hold(bar);
-    if (operation < 0xFF) return WholeToolBar(window, bar, value1, value2, operation);
+    if (operation < STB_BUTTONRECORD) return WholeToolBar(window, bar, value1, value2, operation);
     if (!bar) return 0;
     return PerButton(bar, value1, value2, pointer, operation);
 }
