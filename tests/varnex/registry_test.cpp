@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <vector>
+
+#include "core/memory.h"
 #include "core/registry.h"
+#include "core/window_table.h"
 #include "hostkit.h"
 #include "varnex_test.h"
 
@@ -28,7 +32,7 @@ TEST(Registry, LookupFindsOnlyItsOwnClassAndLiveWindows) {
     // The property value is the block's handle, which other code on the window reads.
     EXPECT_EQ(GetPropA(frame, kBarProp), GlobalHandle(probe));
 
-    RemovePropA(frame, kBarProp);
+    DetachWindowObject(probe, kBarProp);
     DeleteWindowObject(probe);
     EXPECT_EQ(GetWindowObject(frame, kBarProp), nullptr);
     EXPECT_EQ(LiveWindowObjects(), 0);
@@ -99,3 +103,23 @@ TEST(Registry, CreateFrameChildChoosesClassAndIdFromTheId) {
 }
 
 }  // namespace
+
+// Lookups answer from process memory: entries follow every attach and detach, through growth and
+// many removals, and an empty table holds no memory.
+TEST(Registry, ObjectTableFollowsAttachAndDetach) {
+    WindowTable table;
+    std::vector<RegisteredRecord> objects(600);
+    auto handle = [](size_t i) { return reinterpret_cast<HWND>(static_cast<UINT_PTR>(0x10000 + 4 * i)); };
+    for (size_t i = 0; i < objects.size(); ++i)
+        ASSERT_TRUE(table.Insert(handle(i / 2), static_cast<int>(i % 2), &objects[i])) << i;
+    for (size_t i = 0; i < objects.size(); i += 3) table.Remove(handle(i / 2), static_cast<int>(i % 2), &objects[i]);
+    table.Remove(handle(1), 1, &objects[0]);  // names another object: stays
+    for (size_t i = 0; i < objects.size(); ++i) {
+        RegisteredRecord* expected = i % 3 == 0 ? nullptr : &objects[i];
+        ASSERT_EQ(table.Find(handle(i / 2), static_cast<int>(i % 2)), expected) << i;
+        ASSERT_EQ(table.Find(handle(i / 2), 2), nullptr) << i;
+    }
+    for (size_t i = 0; i < objects.size(); ++i) table.Remove(handle(i / 2), static_cast<int>(i % 2), &objects[i]);
+    EXPECT_EQ(table.Count(), 0);
+    EXPECT_EQ(LiveHeapBlocks(), 0);
+}

@@ -2,9 +2,12 @@
 
 #include <commctrl.h>
 
+#include <cstring>
+
 #include "core/host.h"
 #include "core/memory.h"
 #include "core/ptr_list.h"
+#include "core/window_table.h"
 #include "varnex.h"
 
 namespace varnex {
@@ -39,6 +42,18 @@ LRESULT CALLBACK NoteWindowBeingMade(int code, WPARAM wParam, LPARAM lParam) {
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
+WindowTable g_objects;
+
+// The table's kind of a registered class, -1 for any other property name.
+int KindOf(const char* className) {
+    static const char* const kNames[WindowTable::kKinds] = {kFrameProp, kBarProp, kMiniFrameProp, kCtrlClassProp};
+    for (int kind = 0; kind < WindowTable::kKinds; ++kind)
+        if (className == kNames[kind]) return kind;
+    for (int kind = 0; kind < WindowTable::kKinds; ++kind)
+        if (std::strcmp(className, kNames[kind]) == 0) return kind;
+    return -1;
+}
+
 void ForgetDestroyedWindows() {
     g_made.RemoveIf([](HWND w) { return !IsWindow(w); });
     g_made.TrimIfEmpty();
@@ -52,6 +67,9 @@ bool IsOwnWindow(HWND hwnd) {
 }
 
 RegisteredRecord* FindWindowRecord(HWND hwnd, const char* className) {
+    // Only live windows of this process carry an entry: each leaves the table by its object's
+    // release, which comes with the window's end at the latest.
+    if (const int kind = KindOf(className); kind >= 0) return g_objects.Find(hwnd, kind);
     if (!IsOwnWindow(hwnd)) return nullptr;
     HANDLE block = GetPropA(hwnd, className);
     return block ? static_cast<RegisteredRecord*>(GlobalLock(block)) : nullptr;
@@ -77,13 +95,18 @@ void* AllocWindowObject(size_t size) {
 }
 
 bool AttachWindowObject(RegisteredRecord* object, const char* className) {
-    return SetPropA(object->hwnd, className, GlobalHandle(object)) != FALSE;
+    const int kind = KindOf(className);
+    if (kind < 0 || !g_objects.Insert(object->hwnd, kind, object)) return false;
+    if (SetPropA(object->hwnd, className, GlobalHandle(object))) return true;
+    g_objects.Remove(object->hwnd, kind, object);
+    return false;
 }
 
 void DetachWindowObject(RegisteredRecord* object, const char* className) {
     // The window may carry another object of the class by now (detached and attached again
     // from inside a notification): that one stays.
     if (object->hwnd && GetPropA(object->hwnd, className) == GlobalHandle(object)) RemovePropA(object->hwnd, className);
+    if (const int kind = KindOf(className); kind >= 0) g_objects.Remove(object->hwnd, kind, object);
 }
 
 void FreeWindowObject(void* object) {

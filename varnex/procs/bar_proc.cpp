@@ -90,7 +90,7 @@ LRESULT OnBarDestroy(CToolBarFx* bar, UINT message, WPARAM wParam, LPARAM lParam
 // or maximized it, the system put it back where it was, or would have (only the library moves a
 // bar): the library places it again.
 void OnFramedBarSize(CToolBarFx* bar, WPARAM sizeKind) {
-    if (GetPropA(bar->hwnd, kFrameProp)) PostMessageA(bar->hwnd, kWmFxRecalc, 0, 0);
+    if (FindWindowRecord(bar->hwnd, kFrameProp)) PostMessageA(bar->hwnd, kWmFxRecalc, 0, 0);
     if (sizeKind == SIZE_MINIMIZED || sizeKind == SIZE_MAXIMIZED) {
         bar->heldBySystem = TRUE;
     } else if (bar->heldBySystem) {
