@@ -113,6 +113,7 @@ enum MatchFlags : unsigned {
     kMatchWParam = 0x1,   // and wParam
     kMatchLParam = 0x2,   // and lParam
     kOptional = 0x4,      // may be missing
+    kMatchPosFlags = 0x8, // WM_WINDOWPOSCHANGING/CHANGED: and the record's flags
 };
 
 struct Expected {
@@ -120,6 +121,7 @@ struct Expected {
     unsigned match;
     WPARAM wParam;
     LPARAM lParam;
+    UINT posFlags = 0;  // compared with kMatchPosFlags
 };
 
 // Records the messages that host procedures of the windows being watched receive, in order.

@@ -17,21 +17,27 @@ std::string Hex(unsigned long value, int digits) {
     return text;
 }
 
+bool IsPosMessage(UINT message) { return message == WM_WINDOWPOSCHANGING || message == WM_WINDOWPOSCHANGED; }
+
 std::string Describe(const Message& m) {
-    return Hex(m.message, 4) + " wParam " + Hex(m.wParam, 1) + " lParam " + Hex(m.lParam, 1);
+    std::string text = Hex(m.message, 4) + " wParam " + Hex(m.wParam, 1) + " lParam " + Hex(m.lParam, 1);
+    if (IsPosMessage(m.message)) text += " flags " + Hex(m.pos.flags, 4);
+    return text;
 }
 
 std::string Describe(const Expected& e) {
     std::string text = Hex(e.message, 4);
     if (e.match & kMatchWParam) text += " wParam " + Hex(e.wParam, 1);
     if (e.match & kMatchLParam) text += " lParam " + Hex(e.lParam, 1);
+    if (e.match & kMatchPosFlags) text += " flags " + Hex(e.posFlags, 4);
     if (e.match & kOptional) text += " (optional)";
     return text;
 }
 
 bool Matches(const Expected& e, const Message& m) {
     return e.message == m.message && (!(e.match & kMatchWParam) || e.wParam == m.wParam) &&
-           (!(e.match & kMatchLParam) || e.lParam == m.lParam);
+           (!(e.match & kMatchLParam) || e.lParam == m.lParam) &&
+           (!(e.match & kMatchPosFlags) || (IsPosMessage(m.message) && e.posFlags == m.pos.flags));
 }
 
 std::string Failure(size_t index, const std::string& what, const std::vector<Message>& actual) {
@@ -80,7 +86,7 @@ bool Recorder::Watching(HWND hwnd) const {
 void Recorder::Add(const Message& m) {
     if (std::find(ignored_.begin(), ignored_.end(), m.message) != ignored_.end()) return;
     messages_.push_back(m);
-    if ((m.message == WM_WINDOWPOSCHANGING || m.message == WM_WINDOWPOSCHANGED) && m.lParam)
+    if (IsPosMessage(m.message) && m.lParam)
         messages_.back().pos = *reinterpret_cast<const WINDOWPOS*>(m.lParam);
 }
 
