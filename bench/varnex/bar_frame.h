@@ -38,7 +38,7 @@ bool DockBars(BarFrame* f);
 // All of the above: null `frame` in the result when something failed.
 BarFrame BuildBarFrame(int count, SIZE size = kFrameSize);
 void DestroyBarFrame(BarFrame* f);
-// How the bars lie once laid out, read from their windows: "4 sides x 2 rows of 8".
+// How the bars lie once laid out, read from their windows: "top 2, bottom 2, left 2, right 2 rows".
 std::string DescribeRows(const BarFrame& f);
 
 // The bar on the top side at the end of the first row.

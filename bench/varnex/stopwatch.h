@@ -25,16 +25,16 @@ double TimeMs(Body&& body) {
 // The median of the samples (the mean of the middle two for an even count); 0 for none.
 double Median(std::vector<double> samples);
 
+// The median of library[i] / bare[i]: samples taken side by side, in one round, share whatever
+// the machine was doing then, which the ratio cancels; over the shorter length, 0 for none.
+double MedianRatio(const std::vector<double>& library, const std::vector<double>& bare);
+
 // How much of a case to run: N bars, and `rounds` samples a side (one pass, one resize, one drag
 // there and back each), the sides interleaved.
 struct Effort {
     int bars;
     int rounds;
 };
-
-// The median of library[i] / bare[i]: samples taken side by side, in one round, share whatever
-// the machine was doing then, which the ratio cancels; over the shorter length, 0 for none.
-double MedianRatio(const std::vector<double>& library, const std::vector<double>& bare);
 
 // Runs `repetitions` rounds; each round takes one sample of every case, in turn, forward in even
 // rounds and backward in odd ones. Returns each case's samples, in the order of `cases`.
