@@ -1,7 +1,7 @@
 # make demo: set up, build, and show webpull fetching from a real HTTP server on loopback.
 # make test: set up, build both presets, and run every test of both.
 # make dist: the release, build/dist/varnex-<version>.zip.
-.PHONY: all setup build-win32 build-native demo guide-images test dist bench soak clean
+.PHONY: all setup build-win32 build-native demo guide-images test dist bench bench-varnex soak clean
 
 all: build-win32
 
@@ -39,13 +39,26 @@ clean:
 
 # Not part of the tests: timings depend on the machine. Prints ratios against curl, wget and the
 # platform's floor measured in the same run, natively and (webpull.exe against a bare Winsock
-# reader) under Wine, on one Xvfb display for every Wine run.
+# reader) under Wine; then Varnex's (bench-varnex); one Xvfb display for every Wine run.
 bench: setup
 	cmake --preset bench >/dev/null
 	cmake --build --preset bench
 	cmake --preset win32 >/dev/null
-	cmake --build --preset win32 --target webpull winsock_reader
-	tools/with-xvfb python3 bench/webpull/run.py --build build/bench --win32-build build/win32
+	cmake --build --preset win32 --target webpull winsock_reader varnex_bench
+	tools/with-xvfb sh -c 'python3 bench/webpull/run.py --build build/bench --win32-build build/win32 && \
+	  $(VARNEX_BENCH_RUN)'
+
+# Varnex's layout pass, frame resize, drag and heap use against the bare window operations that do
+# the same to the same windows, in one run under Wine (a minute or two). It places the cursor:
+# nothing else runs on its display meanwhile. VARNEX_BENCH_CASES picks cases (layout resize drag
+# heap; empty: all).
+VARNEX_BENCH_CASES ?=
+VARNEX_BENCH_RUN = tools/wine-run --init && \
+	  tools/wine-run build/win32/bench/varnex/varnex_bench.exe $(VARNEX_BENCH_CASES)
+bench-varnex: setup
+	cmake --preset win32 >/dev/null
+	cmake --build --preset win32 --target varnex_bench
+	tools/with-xvfb sh -c '$(VARNEX_BENCH_RUN)'
 
 # Not part of the tests: tens of minutes. The hostile host's soak, long, on many seeds; then the
 # same cycle twenty times and twenty rounds of docking, each printing what the process holds
