@@ -75,8 +75,15 @@ void RunLayoutPassCase(const Effort& effort, Report* report) {
 
     // One sample is one timed pass from the jiggled places, with the queue run before and after
     // it (painting is the same on both sides and is not timed). Sides alternate pass by pass.
+    // Whichever frame is measured is on top: only it is painted, as only the library's is when
+    // the twin is not there.
+    auto raise = [](HWND frame) {
+        if (frame) SetWindowPos(frame, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    };
+    Twin twin;
     auto sample = [&](const std::function<void()>& run) {
         return [&, run] {
+            raise(f.frame);
             jiggle.Run();
             Settle();
             const double ms = TimeMs(run);
@@ -88,14 +95,42 @@ void RunLayoutPassCase(const Effort& effort, Report* report) {
     // or sizes, but SWP_FRAMECHANGED still has every window's frame calculated and drawn again.
     auto settledSample = [&](const std::function<void()>& run) {
         return [&, run] {
+            raise(f.frame);
+            Settle();
             const double ms = TimeMs(run);
             Settle();
             return ms;
         };
     };
-    const auto samples = Interleave(effort.rounds, {sample(pass), sample([&] { sameFlags.Run(); }),
-                                                    sample([&] { plainFlags.Run(); }), settledSample(pass),
-                                                    settledSample([&] { sameFlags.Run(); })});
+    // The platform's floor: the same moves on a twin of the window tree that nothing manages, so
+    // that no procedure of the library's runs for any message the moves send.
+    twin = CreateTwin(f.frame);
+    const Replay twinJiggle(MapWindows(OffPlaces(settled), twin.of)), twinMoves(MapWindows(moves, twin.of));
+    auto twinSample = [&] {
+        raise(twin.frame);
+        twinJiggle.Run();
+        Settle();
+        const double ms = TimeMs([&] { twinMoves.Run(); });
+        Settle();
+        return ms;
+    };
+    if (twin.frame) {
+        raise(twin.frame);
+        twinJiggle.Run();
+        Settle();
+        twinMoves.Run();
+        Settle();
+        NoteMismatch(report, Label("bare batch on the twin", n), CompareWithTwin(twin));
+    }
+    std::vector<std::function<double()>> cases = {sample(pass), sample([&] { sameFlags.Run(); }),
+                                                  sample([&] { plainFlags.Run(); }), settledSample(pass),
+                                                  settledSample([&] { sameFlags.Run(); })};
+    if (twin.frame) cases.push_back(twinSample);
+    const auto samples = Interleave(effort.rounds, cases);
+    if (twin.frame)
+        report->Add(Timed("layout pass vs unattached twin, same flags", n, samples[0], samples[5], "ms/pass"));
+    else
+        report->Note(Label("layout pass vs unattached twin", n) + ": the twin could not be made, not measured");
     report->Add(Timed("layout pass vs bare, same flags", n, samples[0], samples[1], "ms/pass"));
     report->Add(Timed("layout pass vs bare, plain flags", n, samples[0], samples[2], "ms/pass"));
     report->Add(Timed("settled pass vs bare, same flags", n, samples[3], samples[4], "ms/pass"));
@@ -123,6 +158,7 @@ void RunLayoutPassCase(const Effort& effort, Report* report) {
         text += detail;
     }
     report->Note(text);
+    if (twin.frame) DestroyWindow(twin.frame);
     DestroyBarFrame(&f);
 }
 

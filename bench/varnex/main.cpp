@@ -54,6 +54,8 @@ void Explain(vbench::Report* report) {
         "  and 2,1 px smaller (untimed) and the queue is run; so every pass moves and sizes every window from the\n"
         "  same rectangles to the same rectangles (checked once per side: a WARNING line says when not). The\n"
         "  painting that follows (the queue run after each pass) is the same on both sides and is not timed.\n"
+        "  'vs unattached twin': the same batches on a twin of the window tree that nothing manages (the\n"
+        "  platform's floor: no procedure of the library's runs); the frame measured is raised on top first.\n"
         "settled pass: the same pass and batch with every window already in place (nothing moves or sizes).\n"
         "messages: counted by a WH_CALLWNDPROC hook for the frame's children and grandchildren during one pass\n"
         "  from the jiggled places (library) and one same-flags bare batch, divided by N.\n"
