@@ -11,7 +11,6 @@ namespace {
 
 constexpr int kGripperWidth = 6;
 constexpr int kSizingZone = 3;
-constexpr UINT kSizeAndMove = 0x0C06;  // SizeMiniFrame: size around the bar, move to floatPos
 
 bool IsHorz(const CToolBarFx* bar) { return bar->flags & BFX_HORZ; }
 bool IsVert(const CToolBarFx* bar) { return bar->flags & BFX_VERT; }
@@ -20,7 +19,7 @@ bool IsVert(const CToolBarFx* bar) { return bar->flags & BFX_VERT; }
 LRESULT StretchEdge(const CToolBarFx* bar, LRESULT code) {
     const bool keepClient = bar->frame && (bar->frame->flags & AF_KEEPCLIENTSIZE);
     LRESULT kept;
-    switch (bar->flags & 0xF0) {
+    switch (bar->flags & kBarSides) {
     case BFX_TOP: kept = HTBOTTOM; break;
     case BFX_LEFT: kept = HTRIGHT; break;
     case BFX_RIGHT: kept = keepClient ? HTRIGHT : HTLEFT; break;

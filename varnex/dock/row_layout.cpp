@@ -27,9 +27,9 @@ struct Axes {
     LONG RECT::*farSide;
 };
 
-constexpr Axes kRowAxes{0x931, 0x531, &SIZE::cx, &SIZE::cy, &POINT::x, &POINT::y,
+constexpr Axes kRowAxes{kDockedRowSize, kNaturalRowSize, &SIZE::cx, &SIZE::cy, &POINT::x, &POINT::y,
                         &RECT::left, &RECT::right, &RECT::top, &RECT::bottom};
-constexpr Axes kColumnAxes{0xA31, 0x631, &SIZE::cy, &SIZE::cx, &POINT::y, &POINT::x,
+constexpr Axes kColumnAxes{kDockedColumnSize, kNaturalColumnSize, &SIZE::cy, &SIZE::cx, &POINT::y, &POINT::x,
                            &RECT::top, &RECT::bottom, &RECT::left, &RECT::right};
 
 SIZE BarSize(const CToolBarFx* bar, UINT mode) {

@@ -65,7 +65,7 @@ bool CToolBarFx::Attach(UINT childId) {
         }
     }
     SetWindowLongA(hwnd, GWL_STYLE, style & ~kBarStripStyles);
-    SetWindowLongA(hwnd, GWL_EXSTYLE, origExStyle & 0xFF30FDFF);
+    SetWindowLongA(hwnd, GWL_EXSTYLE, origExStyle & ~kBarStripExStyles);
     return !released;
 }
 

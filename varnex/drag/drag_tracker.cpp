@@ -74,7 +74,7 @@ void CDragTrackerFx::StartMove() {
     const UINT f = bar->flags;
     if (f & (BFX_ALLOW_TOP | BFX_ALLOW_BOTTOM)) {
         SIZE s{};
-        bar->GetBarSize(0x931, &s);
+        bar->GetBarSize(kDockedRowSize, &s);
         horzOffset = o;
         if (floating) {
             if (!(f & BFX_CAPTION)) horzOffset.x = 6;
@@ -90,7 +90,7 @@ void CDragTrackerFx::StartMove() {
     }
     if (f & (BFX_ALLOW_LEFT | BFX_ALLOW_RIGHT)) {
         SIZE s{};
-        bar->GetBarSize(0xA31, &s);
+        bar->GetBarSize(kDockedColumnSize, &s);
         vertOffset = o;
         if (floating) {
             vertOffset = {s.cx / 2, 6};
@@ -109,7 +109,7 @@ void CDragTrackerFx::StartMove() {
             floatExtent = {startRect.right - startRect.left, startRect.bottom - startRect.top};
         } else {
             SIZE s{};
-            bar->GetBarSize(0x832, &s);
+            bar->GetBarSize(kFloatingSize, &s);
             floatOffset = {std::min(o.x, s.cx - 1), std::min(o.y, s.cy - 1)};
             floatExtent = FloatingWindowSize(s);
         }

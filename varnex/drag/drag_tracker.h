@@ -14,6 +14,9 @@ struct CToolBarFx;
 struct CDockSiteFx;
 struct CDockFrameFx;
 
+// GetPaneTrackSize selectors: the client pane's minimum or its maximum size.
+constexpr UINT kTrackMinimum = 0x400, kTrackMaximum = 0x800;
+
 struct CDragTrackerFx {
     HWND hwndDrag = nullptr;     // holds the capture
     HWND hwndDesktop = nullptr;

@@ -50,15 +50,15 @@ void CDragTrackerFx::StartSize(UINT hitCode) {
     if (mini) {
         thickness = 3;
         docked = FALSE;
-        bar->GetBarSize(0x432, &minimum);
+        bar->GetBarSize(kNaturalFloatingSize, &minimum);
     } else {
         thickness = 1;
-        bar->GetBarSize((bar->flags & BFX_HORZ) ? 0x511 : 0x611, &minimum);
+        bar->GetBarSize((bar->flags & BFX_HORZ) ? kNaturalRowContent : kNaturalColumnContent, &minimum);
         if ((bar->flags & BFX_STRETCH) && !(frame->flags & AF_KEEPCLIENTSIZE)) {
             // A stretch bar grows only until the client pane would fall below its minimum.
             CCtrlFrameFx* manager = FrameManagerOf(frame);
             SIZE m{};
-            manager->GetPaneTrackSize(0x400, &m);
+            manager->GetPaneTrackSize(kTrackMinimum, &m);
             GetWindowRect(manager->clientPane->hwnd, &clientRect);
             const RECT s{floatOffset.x, floatOffset.y, floatExtent.cx, floatExtent.cy};
             if (bar->flags & BFX_VERT)
@@ -96,7 +96,7 @@ void CDragTrackerFx::TrackSize(POINT p) {
     if (bar->isToolBar && (bar->flags & BFX_WRAPPABLE) && edges) {
         // A wrapping toolbar takes the size its buttons wrap to; a taller bar asks for a shorter
         // length, and the other way round.
-        UINT mode = docked ? 0x801 : 0x822;
+        UINT mode = docked ? kDockedContentFit : kFloatingFrameFit;
         if (bar->flags & BFX_HORZ) {
             mode |= BSZ_HORZ;
             h = 0;
