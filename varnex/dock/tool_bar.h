@@ -126,6 +126,8 @@ struct CToolBarFx : RegisteredRecord {
 
 private:
     bool Attach(UINT childId);
+    void RememberWindow();
+    DWORD TakeToolBarRole(UINT childId);
 };
 
 // Gives a bar back completely (FXS_DETACH; FXS_DESTROY: its procedure only, the window is going)
