@@ -14,10 +14,12 @@ constexpr long kFirstCapacity = 64;
 
 // Window handles are small numbers that differ in a few bits: mixed so that every bit of the
 // handle reaches the low bits the table indexes by.
+constexpr uint32_t kMixer = 0x45D9F3Bu;  // an odd multiplier that spreads every bit upwards
+
 uint32_t Hash(HWND hwnd, int kind) {
     uint32_t h = static_cast<uint32_t>(reinterpret_cast<UINT_PTR>(hwnd)) ^ (static_cast<uint32_t>(kind) << 29);
     h ^= h >> 16;
-    h *= 0x45D9F3Bu;
+    h *= kMixer;
     h ^= h >> 16;
     return h;
 }

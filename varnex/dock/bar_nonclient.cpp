@@ -11,7 +11,6 @@ namespace {
 
 constexpr int kGripperWidth = 6;
 constexpr int kSizingZone = 3;
-constexpr UINT kSizeAndMove = 0x0C06;  // SizeMiniFrame: size around the bar, move to floatPos
 
 bool IsHorz(const CToolBarFx* bar) { return bar->flags & BFX_HORZ; }
 bool IsVert(const CToolBarFx* bar) { return bar->flags & BFX_VERT; }
@@ -20,7 +19,7 @@ bool IsVert(const CToolBarFx* bar) { return bar->flags & BFX_VERT; }
 LRESULT StretchEdge(const CToolBarFx* bar, LRESULT code) {
     const bool keepClient = bar->frame && (bar->frame->flags & AF_KEEPCLIENTSIZE);
     LRESULT kept;
-    switch (bar->flags & 0xF0) {
+    switch (bar->flags & kBarSides) {
     case BFX_TOP: kept = HTBOTTOM; break;
     case BFX_LEFT: kept = HTRIGHT; break;
     case BFX_RIGHT: kept = keepClient ? HTRIGHT : HTLEFT; break;
@@ -56,18 +55,22 @@ void BarNcCalcSize(CToolBarFx* bar, RECT* rect) {
     InflateRect(rect, -n, -n);
 }
 
-void BarNcPaint(CToolBarFx* bar) {
-    RECT w;
-    GetWindowRect(bar->hwnd, &w);
-    OffsetRect(&w, -w.left, -w.top);
-    HDC dc = GetWindowDC(bar->hwnd);
-    if (!dc) return;
-    if (bar->IsFloating()) {
-        // The floating window draws the frame; the bar only its optional sunken edge.
-        if (bar->flags & BFX_SUNKENBORDER) DrawEdge(dc, &w, BDR_SUNKENOUTER, BF_RECT);
-        ReleaseDC(bar->hwnd, dc);
-        return;
-    }
+namespace {
+
+// The gripper band, `k` pixels in from the window's edges. Drawn also under a caption; the
+// clipping keeps what falls into caption or client.
+void PaintGripper(const CToolBarFx* bar, HDC dc, const RECT& w, int k) {
+    RECT g{};
+    if (IsHorz(bar))
+        g = {k + 1, k + 1, k + 4, w.bottom - k - 1};
+    else if (IsVert(bar))
+        g = {k + 1, k + 1, w.right - k - 1, k + 4};
+    if (!IsRectEmpty(&g)) DrawEdge(dc, &g, BDR_RAISEDINNER, BF_RECT);
+}
+
+// A docked bar's non-client area in its window rectangle `w`: borders, sunken edge, caption
+// and gripper, drawn around its client rectangle, which is clipped out.
+void PaintDockedFrame(CToolBarFx* bar, HDC dc, RECT w) {
     RECT c;
     GetClientRect(bar->hwnd, &c);
     int k = 0;
@@ -93,14 +96,22 @@ void BarNcPaint(CToolBarFx* bar) {
         ExcludeClipRect(dc, k, k, cap.right, cap.bottom);
     }
     FillRect(dc, &w, reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1)));
-    if (bar->flags & BFX_GRIPPER) {
-        // Drawn also under a caption; the clipping keeps what falls into caption or client.
-        RECT g{};
-        if (IsHorz(bar))
-            g = {k + 1, k + 1, k + 4, w.bottom - k - 1};
-        else if (IsVert(bar))
-            g = {k + 1, k + 1, w.right - k - 1, k + 4};
-        if (!IsRectEmpty(&g)) DrawEdge(dc, &g, BDR_RAISEDINNER, BF_RECT);
+    if (bar->flags & BFX_GRIPPER) PaintGripper(bar, dc, w, k);
+}
+
+}  // namespace
+
+void BarNcPaint(CToolBarFx* bar) {
+    RECT w;
+    GetWindowRect(bar->hwnd, &w);
+    OffsetRect(&w, -w.left, -w.top);
+    HDC dc = GetWindowDC(bar->hwnd);
+    if (!dc) return;
+    if (bar->IsFloating()) {
+        // The floating window draws the frame; the bar only its optional sunken edge.
+        if (bar->flags & BFX_SUNKENBORDER) DrawEdge(dc, &w, BDR_SUNKENOUTER, BF_RECT);
+    } else {
+        PaintDockedFrame(bar, dc, w);
     }
     ReleaseDC(bar->hwnd, dc);
 }

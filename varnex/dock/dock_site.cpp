@@ -99,7 +99,7 @@ bool CDockSiteFx::AddBar(CToolBarFx* bar) {
         if (bar->dockSite) bar->dockSite->RemoveBar(bar);
         bar->dockSite = this;
     }
-    bar->flags = (bar->flags & ~(BFX_FLOATING | 0xF0)) | (flags & SITE_SIDES);
+    bar->flags = (bar->flags & ~(BFX_FLOATING | kBarSides)) | (flags & SITE_SIDES);
     flags &= ~SITE_EMPTY;
     bar->RefreshBar();
     PlaceBar(bar);
@@ -134,7 +134,7 @@ void CDockSiteFx::PlaceBar(CToolBarFx* bar) {
     const bool horizontal = Horizontal();
     if (!horizontal && !(flags & (SIDE_LEFT | SIDE_RIGHT))) return;
     SIZE size{};
-    bar->GetBarSize(horizontal ? 0x931 : 0xA31, &size);
+    bar->GetBarSize(horizontal ? kDockedRowSize : kDockedColumnSize, &size);
     // Work along the depth axis: rows (top) in a horizontal site, columns (left) in a vertical one.
     const LONG depth = horizontal ? size.cy : size.cx;
     LONG RECT::*nearEdge = horizontal ? &RECT::top : &RECT::left;

@@ -25,7 +25,7 @@ constexpr UINT SITE_EDGES = 0xF00;
 constexpr UINT SIDE_TOP = 0x10, SIDE_LEFT = 0x20, SIDE_RIGHT = 0x40, SIDE_BOTTOM = 0x80;
 
 // Index of the side named by the side bits of `flags`: 0 top, 1 left, 2 right, 3 bottom.
-inline int SideIndex(UINT flags) { return (flags & 0x80) ? 3 : (flags >> 5) & 7; }
+inline int SideIndex(UINT flags) { return (flags & SIDE_BOTTOM) ? 3 : (flags >> 5) & 7; }
 
 struct CDockSiteFx : WindowRecord {
     RECT siteRect{};   // left, top: position; right, bottom: width and height

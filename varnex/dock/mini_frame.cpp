@@ -15,8 +15,9 @@ namespace {
 // What the framework's subclassing leaves on each window of its classes; the floating window's
 // previous procedure is not kept, so the framework's record of it must go too.
 constexpr char kFrameworkOldProcProp[] = "AfxOldWndProc";
-constexpr UINT kSizeAroundBar = 0x2;
-constexpr UINT kMoveToFloatPos = 0x4;
+// What a floating bar has in place of its side bits: BFX_FLOATING and both horizontal sides.
+constexpr UINT kFloatingBarSides = BFX_FLOATING | BFX_HORZ;
+static_assert(kFloatingBarSides == 0x94);
 
 LONG SignedX(LPARAM lParam) { return static_cast<SHORT>(LOWORD(lParam)); }
 LONG SignedY(LPARAM lParam) { return static_cast<SHORT>(HIWORD(lParam)); }
@@ -87,9 +88,7 @@ void CMiniFrameFx::AttachMiniFrame(CToolBarFx* floatingBar) {
     Hold<CMiniFrameFx> self(this);
     SetWindowPos(bar->hwnd, nullptr, 0, 0, 0, 0, kSwpHide);
     if (!self.Alive()) return;
-    // Floating: BFX_FLOATING and both horizontal side bits; 0x1, 0x2 and 0x8 are kept.
-    const UINT low = ((bar->flags & 0x9F) | 0x94) & 0xFF;
-    bar->flags = (bar->flags & ~0xFFu) | low;
+    bar->flags = (bar->flags & ~kBarSides) | kFloatingBarSides;
     bar->RefreshBar();
     SetWindowLongPtrA(bar->hwnd, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(hwnd));
     if (!self.Alive()) return;
@@ -97,21 +96,20 @@ void CMiniFrameFx::AttachMiniFrame(CToolBarFx* floatingBar) {
     char caption[80] = {};
     GetWindowTextA(bar->hwnd, caption, sizeof caption);
     SetWindowTextA(hwnd, caption);
-    SizeMiniFrame(kSizeAroundBar | kMoveToFloatPos, nullptr);
+    SizeMiniFrame(kSizeAndMove, nullptr);
     if (self.Alive()) SetWindowPos(bar->hwnd, nullptr, 0, 0, 0, 0, kSwpShow);
 }
 
 void CMiniFrameFx::SizeMiniFrame(UINT request, const RECT* rect) {
-    const UINT low = request & 0xFF;
     RECT r{};
     if (rect) r = *rect;
     bool broughtBack = false;
-    if (low & kSizeAroundBar) {
+    if (request & kSizeAroundBar) {
         if (!bar) return;
         SIZE size{};
-        bar->GetBarSize(BSZ_STORED | BSZ_FRAME | BSZ_BASE | BSZ_FLOATING, &size);
+        bar->GetBarSize(kFloatingSize, &size);
         if (bar->isToolBar && (bar->flags & BFX_WRAPPABLE))
-            bar->FitToolBar(BSZ_STORED | BSZ_HORZ | BSZ_FRAME | BSZ_FLOATING, &size);
+            bar->FitToolBar(kFloatingFrameFit | BSZ_HORZ, &size);
         RECT outer{0, 0, size.cx, size.cy};
         AdjustWindowRectEx(&outer, kMiniFrameStyle, FALSE, kMiniFrameExStyle);
         r = {0, 0, outer.right - outer.left, outer.bottom - outer.top};
@@ -129,7 +127,7 @@ void CMiniFrameFx::SizeMiniFrame(UINT request, const RECT* rect) {
             }
         }
     }
-    if (!(low & kMoveToFloatPos)) return;
+    if (!(request & kMoveToFloatPos)) return;
     // The place the window really takes is the one kept, and the one the host's state record
     // learns: a layout saved from it opens where the user can reach the bar.
     if (broughtBack) bar->floatPos = {r.left, r.top};

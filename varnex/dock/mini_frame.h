@@ -7,16 +7,21 @@
 
 #include "core/host.h"
 #include "core/registry.h"
+#include "varnex.h"
 
 namespace varnex {
 
 struct CDockFrameFx;
 struct CToolBarFx;
 
-// Floating window styles: WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME, and
-// WS_EX_TOOLWINDOW | WS_EX_WINDOWEDGE.
-constexpr DWORD kMiniFrameStyle = 0x80CC0000;
-constexpr DWORD kMiniFrameExStyle = 0x180;
+constexpr DWORD kMiniFrameStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME;
+constexpr DWORD kMiniFrameExStyle = WS_EX_TOOLWINDOW | WS_EX_WINDOWEDGE;
+static_assert(kMiniFrameStyle == 0x80CC0000 && kMiniFrameExStyle == 0x180);
+
+// SizeMiniFrame requests; other bits of the request are ignored.
+constexpr UINT kSizeAroundBar = 0x2;   // size the window around the bar, placed at its floatPos
+constexpr UINT kMoveToFloatPos = 0x4;  // move the window there (or to the rectangle given)
+constexpr UINT kSizeAndMove = kSizeAroundBar | kMoveToFloatPos;
 
 // A registered object; prevProc stays null (unhandled messages go to DefWindowProcA).
 struct CMiniFrameFx : RegisteredRecord {
@@ -35,8 +40,8 @@ struct CMiniFrameFx : RegisteredRecord {
     void SetMiniFrameOwner(CDockFrameFx* owningFrame);
     // Puts the bar into the floating window and sizes the window around it.
     void AttachMiniFrame(CToolBarFx* floatingBar);
-    // Low byte of `request`: 0x2 sizes around the bar at its floatPos, 0x4 moves the window there
-    // (or to `rect` when given and not sized).
+    // kSizeAroundBar sizes the window around the bar at its floatPos; kMoveToFloatPos moves the
+    // window there (or to `rect` when given and not sized).
     void SizeMiniFrame(UINT request, const RECT* rect);
     void MoveMiniFrame(const RECT& rect);
     // Sizes the bar to the floating window's client area, unless it is so already.

@@ -27,9 +27,9 @@ struct Axes {
     LONG RECT::*farSide;
 };
 
-constexpr Axes kRowAxes{0x931, 0x531, &SIZE::cx, &SIZE::cy, &POINT::x, &POINT::y,
+constexpr Axes kRowAxes{kDockedRowSize, kNaturalRowSize, &SIZE::cx, &SIZE::cy, &POINT::x, &POINT::y,
                         &RECT::left, &RECT::right, &RECT::top, &RECT::bottom};
-constexpr Axes kColumnAxes{0xA31, 0x631, &SIZE::cy, &SIZE::cx, &POINT::y, &POINT::x,
+constexpr Axes kColumnAxes{kDockedColumnSize, kNaturalColumnSize, &SIZE::cy, &SIZE::cx, &POINT::y, &POINT::x,
                            &RECT::top, &RECT::bottom, &RECT::left, &RECT::right};
 
 SIZE BarSize(const CToolBarFx* bar, UINT mode) {
@@ -58,114 +58,177 @@ struct PassResult {
     LONG maxMin;  // largest minimum length of all bars
 };
 
-// Lays the bars out in rows of length `avail` and writes their dockRect.
-PassResult LayOutLines(const PtrList<CToolBarFx>& docked, LONG avail, const Axes& a) {
-    // A frame with no room left (sized below its borders) still gets rectangles, empty ones.
-    avail = std::max(avail, 0L);
-    LONG rowTop = 0, rowHeight = 0, x = 0, rowSum = 0, rowMinSum = 0, maxMin = 0, deficit = 0;
-    size_t rowStart = 0;
-    LONG prevLine = docked.front()->dockPos.*a.line;
+// One pass over a site's bars, in list order: each bar joins the row of the bar before it or
+// starts a new one, and a bar that reaches past the row's end makes the bars before it in its
+// row make way.
+class LinePass {
+public:
+    LinePass(const PtrList<CToolBarFx>& docked, LONG avail, const Axes& a)
+        // A frame with no room left (sized below its borders) still gets rectangles, empty ones.
+        : docked_(docked), avail_(std::max(avail, 0L)), a_(a), prevLine_(docked.front()->dockPos.*a.line) {}
 
-    for (size_t j = 0; j < docked.size(); ++j) {
-        CToolBarFx* bar = docked[j];
-        SIZE size = BarSize(bar, a.storedMode);
-        const SIZE min = MinimumSize(bar, a, size);
-        bool stretch = false;
+    PassResult Run() {
+        for (size_t j = 0; j < docked_.size(); ++j) LayOutBar(j);
+        return {row_.top + row_.height, maxMin_};
+    }
 
-        // A bar stays in the row of the bar before it while it is as deep, its minimum still
-        // fits and it asked for a row no more than half its depth further on.
-        bool join = j > 0 && size.*a.across == rowHeight && rowMinSum + min.*a.along < avail &&
-                    bar->dockPos.*a.line <= prevLine + (size.*a.across >> 1);
+private:
+    void LayOutBar(size_t j);
+    bool JoinsRow(size_t j, const CToolBarFx* bar, const SIZE& size, const SIZE& min) const;
+    bool FitToRow(CToolBarFx* bar, SIZE* size, bool* join) const;
+    void StartRow(size_t j, LONG depth);
+    LONG PlaceInRow(CToolBarFx* bar, SIZE size, bool stretch);
+    void Squeeze(size_t j, LONG length, LONG minLength);
+    void MakeWay(size_t j);
+    void TakeDeficit(RECT& r, LONG minLength);
 
-        if (bar->isToolBar && (bar->flags & BFX_WRAPPABLE)) {
-            if (size.*a.along > avail) {
-                size.*a.along = avail;
-                if (bar->FitToolBar(a.storedMode, &size)) {
-                    // A wrapped toolbar takes a row of its own and fills it.
-                    join = false;
-                    bar->SetConstrained(true);
-                    stretch = true;
-                }
-            } else {
-                bar->SetConstrained(false);
+    const PtrList<CToolBarFx>& docked_;
+    const LONG avail_;
+    const Axes& a_;
+    LONG prevLine_;     // requested row of the bar before
+    LONG maxMin_ = 0;   // largest minimum length so far
+    struct {
+        LONG top = 0;      // near side
+        LONG height = 0;
+        LONG x = 0;        // where the next bar may start
+        LONG sum = 0;      // lengths of its bars
+        LONG minSum = 0;   // their minimum lengths
+        // What the squeeze could not take from the bars so far; kept per row.
+        LONG deficit = 0;
+        size_t start = 0;  // index of its first bar
+    } row_;
+};
+
+// Lays the bar out in the current row or a new one and writes its dockRect.
+void LinePass::LayOutBar(size_t j) {
+    CToolBarFx* bar = docked_[j];
+    SIZE size = BarSize(bar, a_.storedMode);
+    const SIZE min = MinimumSize(bar, a_, size);
+    bool join = JoinsRow(j, bar, size, min);
+    const bool stretch = FitToRow(bar, &size, &join);
+    if (!join) StartRow(j, size.*a_.across);
+    prevLine_ = bar->dockPos.*a_.line;
+
+    const LONG length = PlaceInRow(bar, size, stretch), minLength = min.*a_.along;
+    maxMin_ = std::max(maxMin_, minLength);
+    row_.minSum += minLength;
+    row_.sum += length;
+    row_.x += length;
+    if (row_.x > avail_) Squeeze(j, length, minLength);
+}
+
+// A bar stays in the row of the bar before it while it is as deep, its minimum still fits and
+// it asked for a row no more than half its depth further on.
+bool LinePass::JoinsRow(size_t j, const CToolBarFx* bar, const SIZE& size, const SIZE& min) const {
+    return j > 0 && size.*a_.across == row_.height && row_.minSum + min.*a_.along < avail_ &&
+           bar->dockPos.*a_.line <= prevLine_ + (size.*a_.across >> 1);
+}
+
+// Wraps a toolbar longer than the row and marks what is constrained; true when the bar is to
+// reach the row's end (a wrapped toolbar, a stretching bar).
+bool LinePass::FitToRow(CToolBarFx* bar, SIZE* size, bool* join) const {
+    bool stretch = false;
+    if (bar->isToolBar && (bar->flags & BFX_WRAPPABLE)) {
+        if (size->*a_.along > avail_) {
+            size->*a_.along = avail_;
+            if (bar->FitToolBar(a_.storedMode, size)) {
+                // A wrapped toolbar takes a row of its own and fills it.
+                *join = false;
+                bar->SetConstrained(true);
+                stretch = true;
             }
-        }
-        if (bar->flags & BFX_STRETCH) {
-            bar->SetConstrained(join);
-            stretch = true;
-        }
-        if (!join) {
-            rowTop += rowHeight;
-            // No row reaches past the largest depth a site can have.
-            rowHeight = std::min(size.*a.across, kMaxRowsDepth - rowTop);
-            x = rowSum = rowMinSum = 0;
-            rowStart = j;
-            // What one row could not squeeze out is no business of the next.
-            deficit = 0;
-        }
-        prevLine = bar->dockPos.*a.line;
-
-        // A stretching bar is made to reach past the row's end; the overflow step below cuts it
-        // back to end there.
-        if (stretch)
-            size.*a.along += avail - x;
-        else if (bar->dockPos.*a.offset > x)
-            x = bar->dockPos.*a.offset;
-
-        RECT& rect = bar->dockRect;
-        rect.*a.start = x;
-        rect.*a.end = x + size.*a.along;
-        rect.*a.nearSide = rowTop;
-        rect.*a.farSide = rowTop + std::min(size.*a.across, kMaxRowsDepth - rowTop);
-
-        const LONG length = size.*a.along, minLength = min.*a.along;
-        maxMin = std::max(maxMin, minLength);
-        rowMinSum += minLength;
-        rowSum += length;
-        x += length;
-        if (x <= avail) continue;
-
-        // Overflow: the bar ends at the row's end, and the bars before it make way.
-        LONG left;
-        if (rowSum <= avail) {
-            left = std::max<LONG>(avail - length, 0);  // closing the gaps is enough
         } else {
-            const LONG room = std::max<LONG>(avail - (rowSum - length), 0);
-            if (room < minLength) {
-                left = avail - minLength;
-                deficit = minLength - room;
-            } else {
-                left = rowSum - length;
-            }
-        }
-        rect.*a.end = avail;
-        rect.*a.start = std::clamp<LONG>(left, 0, avail);
-        x = avail;
-
-        for (size_t k = j; k-- > rowStart;) {
-            CToolBarFx* prev = docked[k];
-            const SIZE prevStored = BarSize(prev, a.storedMode);
-            const LONG prevMin = MinimumSize(prev, a, prevStored).*a.along;
-            if (prev->flags & BFX_STRETCH) prev->SetConstrained(true);
-            RECT& r = prev->dockRect;
-            const LONG nextStart = docked[k + 1]->dockRect.*a.start;
-            if (r.*a.end <= nextStart) continue;  // no overlap: it stays where it is
-            const LONG shift = r.*a.end - nextStart;
-            r.*a.start -= shift;
-            r.*a.end -= shift;
-            if (deficit != 0) {
-                const LONG w = r.*a.end - r.*a.start;
-                if (w - deficit >= prevMin) {
-                    r.*a.start += deficit;
-                    deficit = 0;
-                } else {
-                    r.*a.start = r.*a.end - prevMin;
-                    if (w > 0) deficit += prevMin - w;
-                }
-            }
+            bar->SetConstrained(false);
         }
     }
-    return {rowTop + rowHeight, maxMin};
+    if (bar->flags & BFX_STRETCH) {
+        bar->SetConstrained(*join);
+        stretch = true;
+    }
+    return stretch;
+}
+
+void LinePass::StartRow(size_t j, LONG depth) {
+    row_.top += row_.height;
+    // No row reaches past the largest depth a site can have.
+    row_.height = std::min(depth, kMaxRowsDepth - row_.top);
+    row_.x = row_.sum = row_.minSum = 0;
+    row_.start = j;
+    // What one row could not squeeze out is no business of the next.
+    row_.deficit = 0;
+}
+
+// Writes the bar's dockRect at the row's next place; returns its length.
+LONG LinePass::PlaceInRow(CToolBarFx* bar, SIZE size, bool stretch) {
+    // A stretching bar is made to reach past the row's end; the squeeze cuts it back to end
+    // there.
+    if (stretch)
+        size.*a_.along += avail_ - row_.x;
+    else if (bar->dockPos.*a_.offset > row_.x)
+        row_.x = bar->dockPos.*a_.offset;
+
+    RECT& rect = bar->dockRect;
+    rect.*a_.start = row_.x;
+    rect.*a_.end = row_.x + size.*a_.along;
+    rect.*a_.nearSide = row_.top;
+    rect.*a_.farSide = row_.top + std::min(size.*a_.across, kMaxRowsDepth - row_.top);
+    return size.*a_.along;
+}
+
+// Overflow: the bar ends at the row's end, and the bars before it make way.
+void LinePass::Squeeze(size_t j, LONG length, LONG minLength) {
+    LONG left;
+    if (row_.sum <= avail_) {
+        left = std::max<LONG>(avail_ - length, 0);  // closing the gaps is enough
+    } else {
+        const LONG room = std::max<LONG>(avail_ - (row_.sum - length), 0);
+        if (room < minLength) {
+            left = avail_ - minLength;
+            row_.deficit = minLength - room;
+        } else {
+            left = row_.sum - length;
+        }
+    }
+    RECT& rect = docked_[j]->dockRect;
+    rect.*a_.end = avail_;
+    rect.*a_.start = std::clamp<LONG>(left, 0, avail_);
+    row_.x = avail_;
+    MakeWay(j);
+}
+
+// From the bar before `j` back to the row's first: each that overlaps the next moves back, and
+// gives up what the squeeze still lacks.
+void LinePass::MakeWay(size_t j) {
+    for (size_t k = j; k-- > row_.start;) {
+        CToolBarFx* prev = docked_[k];
+        const SIZE prevStored = BarSize(prev, a_.storedMode);
+        const LONG prevMin = MinimumSize(prev, a_, prevStored).*a_.along;
+        if (prev->flags & BFX_STRETCH) prev->SetConstrained(true);
+        RECT& r = prev->dockRect;
+        const LONG nextStart = docked_[k + 1]->dockRect.*a_.start;
+        if (r.*a_.end <= nextStart) continue;  // no overlap: it stays where it is
+        const LONG shift = r.*a_.end - nextStart;
+        r.*a_.start -= shift;
+        r.*a_.end -= shift;
+        if (row_.deficit != 0) TakeDeficit(r, prevMin);
+    }
+}
+
+// The bar gives up the deficit from its start, but no more than down to its minimum length.
+void LinePass::TakeDeficit(RECT& r, LONG minLength) {
+    const LONG w = r.*a_.end - r.*a_.start;
+    if (w - row_.deficit >= minLength) {
+        r.*a_.start += row_.deficit;
+        row_.deficit = 0;
+    } else {
+        r.*a_.start = r.*a_.end - minLength;
+        if (w > 0) row_.deficit += minLength - w;
+    }
+}
+
+// Lays the bars out in rows of length `avail` and writes their dockRect.
+PassResult LayOutLines(const PtrList<CToolBarFx>& docked, LONG avail, const Axes& a) {
+    return LinePass(docked, avail, a).Run();
 }
 
 }  // namespace

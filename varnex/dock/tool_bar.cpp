@@ -26,16 +26,7 @@ CToolBarFx* CToolBarFx::Create(CDockFrameFx* owner, HWND window, UINT childId) {
 
 bool CToolBarFx::Attach(UINT childId) {
     EndToolBarRedirection(hwnd);
-    origParent = GetParent(hwnd);
-    origStyle = GetWindowLongA(hwnd, GWL_STYLE);
-    origExStyle = GetWindowLongA(hwnd, GWL_EXSTYLE);
-    classProc = reinterpret_cast<WNDPROC>(GetClassLongPtrA(hwnd, GCLP_WNDPROC));
-    GetWindowRect(hwnd, &origRect);
-    MapWindowPoints(HWND_DESKTOP, origParent, reinterpret_cast<POINT*>(&origRect), 2);
-    RECT client;
-    GetClientRect(hwnd, &client);
-    naturalSize = horzSize = {client.right, client.bottom};
-
+    RememberWindow();
     // The window is about to go: move the activation or the focus on first.
     if (origExStyle & WS_EX_MDICHILD)
         SendMessageA(origParent, WM_MDINEXT, 0, 0);
@@ -48,25 +39,45 @@ bool CToolBarFx::Attach(UINT childId) {
     SetWindowPos(hwnd, nullptr, 0, 0, 0, 0, kSwpHide);
     if (released) return false;
 
+    const DWORD style = TakeToolBarRole(childId);
+    SetWindowLongA(hwnd, GWL_STYLE, style & ~kBarStripStyles);
+    SetWindowLongA(hwnd, GWL_EXSTYLE, origExStyle & ~kBarStripExStyles);
+    return !released;
+}
+
+// What RestoreBar gives back: parent, styles, rectangle; and the sizes the bar starts from.
+void CToolBarFx::RememberWindow() {
+    origParent = GetParent(hwnd);
+    origStyle = GetWindowLongA(hwnd, GWL_STYLE);
+    origExStyle = GetWindowLongA(hwnd, GWL_EXSTYLE);
+    classProc = reinterpret_cast<WNDPROC>(GetClassLongPtrA(hwnd, GCLP_WNDPROC));
+    GetWindowRect(hwnd, &origRect);
+    MapWindowPoints(HWND_DESKTOP, origParent, reinterpret_cast<POINT*>(&origRect), 2);
+    RECT client;
+    GetClientRect(hwnd, &client);
+    naturalSize = horzSize = {client.right, client.bottom};
+}
+
+// A toolbar of the main toolbar's id becomes the main toolbar, the adopted "Standard" one a
+// wrapping bar where it stood. Returns the style the window is to have, before the stripping.
+DWORD CToolBarFx::TakeToolBarRole(UINT childId) {
     DWORD style = origStyle;
     char className[20] = {};
     GetClassNameA(hwnd, className, sizeof className);
-    if (std::strcmp(className, TOOLBARCLASSNAMEA) == 0 && (childId == kToolBarId || childId == kAdoptedBarId)) {
-        isToolBar = TRUE;
-        if (childId == kToolBarId) {
-            isMainToolBar = TRUE;
-            if (frame) {
-                notifyWnd = frame->hwnd;
-                SetActiveWindow(frame->hwnd);
-            }
-        } else {
-            dockPos = {origRect.left, origRect.top};
-            style |= TBSTYLE_WRAPABLE;
+    if (std::strcmp(className, TOOLBARCLASSNAMEA) != 0 || (childId != kToolBarId && childId != kAdoptedBarId))
+        return style;
+    isToolBar = TRUE;
+    if (childId == kToolBarId) {
+        isMainToolBar = TRUE;
+        if (frame) {
+            notifyWnd = frame->hwnd;
+            SetActiveWindow(frame->hwnd);
         }
+    } else {
+        dockPos = {origRect.left, origRect.top};
+        style |= TBSTYLE_WRAPABLE;
     }
-    SetWindowLongA(hwnd, GWL_STYLE, style & ~kBarStripStyles);
-    SetWindowLongA(hwnd, GWL_EXSTYLE, origExStyle & 0xFF30FDFF);
-    return !released;
+    return style;
 }
 
 void CToolBarFx::ReleaseBar() {
@@ -120,46 +131,61 @@ void DiscardBar(CToolBarFx* bar, int code, CDockFrameFx* relayout) {
     bar->EndDiscard();
 }
 
+namespace {
+
+// A stored component of 0 takes the fallback (the horizontal size's).
+LONG StoredOr(LONG stored, LONG fallback) { return stored ? stored : fallback; }
+
+// The docked base size for the mode's sides: stored or natural, turned for a rotating bar on a
+// left or right side.
+void DockedBaseSize(const CToolBarFx& bar, UINT mode, SIZE* size) {
+    const bool stored = mode & BSZ_STORED;
+    const SIZE horz = bar.horzSize, vert = bar.vertSize, natural = bar.naturalSize;
+    if (mode & BSZ_HORZ) {
+        *size = stored ? horz : natural;
+    } else if (mode & BSZ_VERT) {
+        if (bar.flags & BFX_ROTATE) {
+            if (stored)
+                *size = {StoredOr(vert.cx, horz.cy), StoredOr(vert.cy, horz.cx)};
+            else
+                *size = {natural.cy, natural.cx};
+        } else {
+            if (stored)
+                *size = {StoredOr(vert.cx, horz.cx), StoredOr(vert.cy, horz.cy)};
+            else
+                *size = natural;
+        }
+    }
+}
+
+// What a docked bar's non-client area adds: borders, then a caption or a gripper.
+void AddDockedFrame(UINT flags, UINT mode, SIZE* size) {
+    for (UINT border : {BFX_SUNKENBORDER, BFX_RAISEDBORDER, BFX_SPACING}) {
+        if (flags & border) size->cx += 2, size->cy += 2;
+    }
+    if (flags & BFX_CAPTION) {
+        size->cy += GetSystemMetrics(SM_CYSMCAPTION);
+        size->cx += 2, size->cy += 2;
+    } else if (flags & BFX_GRIPPER) {
+        if (mode & BSZ_HORZ)
+            size->cx += 8, size->cy += 2;
+        else
+            size->cx += 2, size->cy += 8;
+    } else {
+        size->cx += 2, size->cy += 2;
+    }
+}
+
+}  // namespace
+
 void CToolBarFx::GetBarSize(UINT mode, SIZE* size) const {
     if (mode & BSZ_DOCKED) {
-        const bool stored = mode & BSZ_STORED;
-        if (mode & BSZ_BASE) {
-            if (mode & BSZ_HORZ) {
-                *size = stored ? horzSize : naturalSize;
-            } else if (mode & BSZ_VERT) {
-                if (flags & BFX_ROTATE) {
-                    if (stored)
-                        *size = {vertSize.cx ? vertSize.cx : horzSize.cy, vertSize.cy ? vertSize.cy : horzSize.cx};
-                    else
-                        *size = {naturalSize.cy, naturalSize.cx};
-                } else {
-                    if (stored)
-                        *size = {vertSize.cx ? vertSize.cx : horzSize.cx, vertSize.cy ? vertSize.cy : horzSize.cy};
-                    else
-                        *size = naturalSize;
-                }
-            }
-        }
-        if (mode & BSZ_FRAME) {
-            for (UINT border : {BFX_SUNKENBORDER, BFX_RAISEDBORDER, BFX_SPACING}) {
-                if (flags & border) size->cx += 2, size->cy += 2;
-            }
-            if (flags & BFX_CAPTION) {
-                size->cy += GetSystemMetrics(SM_CYSMCAPTION);
-                size->cx += 2, size->cy += 2;
-            } else if (flags & BFX_GRIPPER) {
-                if (mode & BSZ_HORZ)
-                    size->cx += 8, size->cy += 2;
-                else
-                    size->cx += 2, size->cy += 8;
-            } else {
-                size->cx += 2, size->cy += 2;
-            }
-        }
+        if (mode & BSZ_BASE) DockedBaseSize(*this, mode, size);
+        if (mode & BSZ_FRAME) AddDockedFrame(flags, mode, size);
     } else if (mode & BSZ_FLOATING) {
         if (mode & BSZ_BASE) {
             if (mode & BSZ_STORED)
-                *size = {floatSize.cx ? floatSize.cx : horzSize.cx, floatSize.cy ? floatSize.cy : horzSize.cy};
+                *size = {StoredOr(floatSize.cx, horzSize.cx), StoredOr(floatSize.cy, horzSize.cy)};
             else
                 *size = naturalSize;
         }

@@ -16,11 +16,42 @@ struct CDockSiteFx;
 struct CMiniFrameFx;
 struct CDragTrackerFx;
 
-constexpr UINT kAdoptedBarId = 0xE799;  // marks the adopted "Standard" toolbar
+constexpr UINT kAdoptedBarId = VNX_ID_ADOPTED_TOOLBAR;  // marks the adopted "Standard" toolbar
 // Style bits a bar never has while it is one: the library draws its borders and sizes it. A
 // sizing border would also hold the window to the system's smallest track size, larger than
 // many bars.
 constexpr DWORD kBarStripStyles = WS_BORDER | WS_THICKFRAME;
+// Extended styles a bar loses while it is one: its edges, as its borders are the library's to
+// draw, and taskbar, layering, mirroring and tab-navigation styles, with bit 23, which has no
+// name among the extended styles.
+constexpr DWORD kExStyleBit23 = 1u << 23;
+constexpr DWORD kBarStripExStyles = WS_EX_CLIENTEDGE | WS_EX_STATICEDGE | WS_EX_APPWINDOW | WS_EX_LAYERED |
+                                    WS_EX_LAYOUTRTL | WS_EX_CONTROLPARENT | kExStyleBit23;
+static_assert(~kBarStripExStyles == 0xFF30FDFF);
+
+// The side bits of a bar's flags: where it is docked.
+constexpr UINT kBarSides = BFX_HORZ | BFX_VERT;
+static_assert(kBarSides == 0xF0);
+
+// GetBarSize modes the layout and the drags ask for. "Row" sizes are those of a top or bottom
+// side, "column" sizes those of a left or right one; "content" leaves the borders out.
+constexpr UINT kDockedRowSize = BSZ_DOCKED | BSZ_BASE | BSZ_FRAME | BSZ_HORZ | BSZ_STORED;
+constexpr UINT kDockedColumnSize = BSZ_DOCKED | BSZ_BASE | BSZ_FRAME | BSZ_VERT | BSZ_STORED;
+constexpr UINT kNaturalRowSize = BSZ_DOCKED | BSZ_BASE | BSZ_FRAME | BSZ_HORZ | BSZ_NATURAL;
+constexpr UINT kNaturalColumnSize = BSZ_DOCKED | BSZ_BASE | BSZ_FRAME | BSZ_VERT | BSZ_NATURAL;
+constexpr UINT kNaturalRowContent = BSZ_DOCKED | BSZ_BASE | BSZ_HORZ | BSZ_NATURAL;
+constexpr UINT kNaturalColumnContent = BSZ_DOCKED | BSZ_BASE | BSZ_VERT | BSZ_NATURAL;
+constexpr UINT kFloatingSize = BSZ_FLOATING | BSZ_BASE | BSZ_FRAME | BSZ_STORED;
+constexpr UINT kNaturalFloatingSize = BSZ_FLOATING | BSZ_BASE | BSZ_FRAME | BSZ_NATURAL;
+// FitToolBar modes, to be given a side's orientation (BSZ_HORZ or BSZ_VERT): a docked bar is
+// fitted without its borders, a floating one with its floating frame.
+constexpr UINT kDockedContentFit = BSZ_DOCKED | BSZ_STORED;
+constexpr UINT kFloatingFrameFit = BSZ_FLOATING | BSZ_FRAME | BSZ_STORED;
+static_assert(kDockedRowSize == 0x931 && kDockedColumnSize == 0xA31);
+static_assert(kNaturalRowSize == 0x531 && kNaturalColumnSize == 0x631);
+static_assert(kNaturalRowContent == 0x511 && kNaturalColumnContent == 0x611);
+static_assert(kFloatingSize == 0x832 && kNaturalFloatingSize == 0x432);
+static_assert(kDockedContentFit == 0x801 && kFloatingFrameFit == 0x822);
 
 struct CToolBarFx : RegisteredRecord {
     RECT dockRect{};           // in the dock site's client coordinates
@@ -95,6 +126,8 @@ struct CToolBarFx : RegisteredRecord {
 
 private:
     bool Attach(UINT childId);
+    void RememberWindow();
+    DWORD TakeToolBarRole(UINT childId);
 };
 
 // Gives a bar back completely (FXS_DETACH; FXS_DESTROY: its procedure only, the window is going)

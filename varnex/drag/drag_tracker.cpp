@@ -55,6 +55,25 @@ void CDragTrackerFx::StartMove() {
     POINT c;
     GetCursorPos(&c);
     const bool floating = bar->IsFloating();
+    PickMoveWindow(floating);
+
+    GetWindowRect(hwndDrag, &trackRect);
+    const POINT grab{c.x - trackRect.left, c.y - trackRect.top};
+    lastPoint = edgeGap = grab;
+    startRect = trackRect;
+
+    const UINT f = bar->flags;
+    if (f & (BFX_ALLOW_TOP | BFX_ALLOW_BOTTOM)) MeasureRowTarget(grab, floating);
+    if (f & (BFX_ALLOW_LEFT | BFX_ALLOW_RIGHT)) MeasureColumnTarget(grab, floating);
+    if (f & BFX_FLOATABLE) MeasureFloatingTarget(grab, floating);
+    BuildHotRects();
+    trackRect = startRect;
+    site = bar->dockSite;
+    Track();
+}
+
+// A floating bar is dragged by its floating window, a docked one by itself.
+void CDragTrackerFx::PickMoveWindow(bool floating) {
     moving = TRUE;
     docked = TRUE;
     hwndDrag = bar->hwnd;
@@ -65,59 +84,54 @@ void CDragTrackerFx::StartMove() {
         fullDrag = FALSE;  // contents move live only for a bar that already floats
     }
     if (fullDrag && !bar->miniFrame) fullDrag = FALSE;
+}
 
-    GetWindowRect(hwndDrag, &trackRect);
-    const POINT o{c.x - trackRect.left, c.y - trackRect.top};
-    lastPoint = edgeGap = o;
-    startRect = trackRect;
+// The rectangle of a top or bottom site's target and where the cursor holds it.
+void CDragTrackerFx::MeasureRowTarget(POINT grab, bool floating) {
+    SIZE s{};
+    bar->GetBarSize(kDockedRowSize, &s);
+    horzOffset = grab;
+    if (floating) {
+        if (!(bar->flags & BFX_CAPTION)) horzOffset.x = 6;
+        horzOffset.y = s.cy / 2;
+    } else if (bar->flags & BFX_HORZ) {
+        s.cy = trackRect.bottom - trackRect.top;
+    } else {
+        horzOffset.x = (grab.x > s.cx) ? std::min(grab.y, s.cy - 1) : grab.y;
+        horzOffset.y = (grab.y > s.cy) ? std::min(grab.x, s.cx - 1) : grab.x;
+    }
+    horzExtent = s;
+    edgeGap.y = std::min(horzOffset.y, s.cy - horzOffset.y);
+}
 
-    const UINT f = bar->flags;
-    if (f & (BFX_ALLOW_TOP | BFX_ALLOW_BOTTOM)) {
+// Likewise for a left or right site.
+void CDragTrackerFx::MeasureColumnTarget(POINT grab, bool floating) {
+    SIZE s{};
+    bar->GetBarSize(kDockedColumnSize, &s);
+    vertOffset = grab;
+    if (floating) {
+        vertOffset = {s.cx / 2, 6};
+    } else if (bar->flags & BFX_HORZ) {
+        vertOffset.x = (grab.x > s.cx) ? s.cx - 1 : grab.y;
+        vertOffset.y = (grab.y > s.cy) ? s.cy - 1 : grab.x;
+    }
+    vertExtent = s;
+    edgeGap.x = std::min(vertOffset.x, s.cx - vertOffset.x);
+}
+
+// Likewise for a floating window: the one there is, or one made around the bar.
+void CDragTrackerFx::MeasureFloatingTarget(POINT grab, bool floating) {
+    canFloat = TRUE;
+    if (floating) {
+        docked = FALSE;
+        floatOffset = grab;
+        floatExtent = {startRect.right - startRect.left, startRect.bottom - startRect.top};
+    } else {
         SIZE s{};
-        bar->GetBarSize(0x931, &s);
-        horzOffset = o;
-        if (floating) {
-            if (!(f & BFX_CAPTION)) horzOffset.x = 6;
-            horzOffset.y = s.cy / 2;
-        } else if (f & BFX_HORZ) {
-            s.cy = trackRect.bottom - trackRect.top;
-        } else {
-            horzOffset.x = (o.x > s.cx) ? std::min(o.y, s.cy - 1) : o.y;
-            horzOffset.y = (o.y > s.cy) ? std::min(o.x, s.cx - 1) : o.x;
-        }
-        horzExtent = s;
-        edgeGap.y = std::min(horzOffset.y, s.cy - horzOffset.y);
+        bar->GetBarSize(kFloatingSize, &s);
+        floatOffset = {std::min(grab.x, s.cx - 1), std::min(grab.y, s.cy - 1)};
+        floatExtent = FloatingWindowSize(s);
     }
-    if (f & (BFX_ALLOW_LEFT | BFX_ALLOW_RIGHT)) {
-        SIZE s{};
-        bar->GetBarSize(0xA31, &s);
-        vertOffset = o;
-        if (floating) {
-            vertOffset = {s.cx / 2, 6};
-        } else if (f & BFX_HORZ) {
-            vertOffset.x = (o.x > s.cx) ? s.cx - 1 : o.y;
-            vertOffset.y = (o.y > s.cy) ? s.cy - 1 : o.x;
-        }
-        vertExtent = s;
-        edgeGap.x = std::min(vertOffset.x, s.cx - vertOffset.x);
-    }
-    if (f & BFX_FLOATABLE) {
-        canFloat = TRUE;
-        if (floating) {
-            docked = FALSE;
-            floatOffset = o;
-            floatExtent = {startRect.right - startRect.left, startRect.bottom - startRect.top};
-        } else {
-            SIZE s{};
-            bar->GetBarSize(0x832, &s);
-            floatOffset = {std::min(o.x, s.cx - 1), std::min(o.y, s.cy - 1)};
-            floatExtent = FloatingWindowSize(s);
-        }
-    }
-    BuildHotRects();
-    trackRect = startRect;
-    site = bar->dockSite;
-    Track();
 }
 
 void CDragTrackerFx::Track() {
@@ -140,37 +154,45 @@ void CDragTrackerFx::BuildHotRects() {
             continue;
         }
         GetWindowRect(s->hwnd, &h);
-        if (docked && s == bar->dockSite) {
-            // The own site reaches out by as much of the bar as lies past the cursor.
-            if (s->Horizontal()) {
-                h.top += horzOffset.y - horzExtent.cy;
-                h.bottom += horzOffset.y;
-            } else {
-                h.left += vertOffset.x - vertExtent.cx;
-                h.right += vertOffset.x;
-            }
-            continue;
-        }
-        const POINT g = edgeGap;
-        const bool shown = !s->Empty();
-        switch (side) {
-        case SIDE_TOP:
-            h.top -= shown ? g.y : 0;
-            h.bottom += horzExtent.cy - g.y;
-            break;
-        case SIDE_BOTTOM:
-            h.top += g.y - horzExtent.cy;
-            h.bottom += shown ? g.y : 0;
-            break;
-        case SIDE_LEFT:
-            h.left -= shown ? g.x : 0;
-            h.right += vertExtent.cx - g.x;
-            break;
-        case SIDE_RIGHT:
-            h.left += g.x - vertExtent.cx;
-            h.right += shown ? g.x : 0;
-            break;
-        }
+        if (docked && s == bar->dockSite)
+            ReachOutOwnSite(s, &h);
+        else
+            ReachOutSite(side, !s->Empty(), &h);
+    }
+}
+
+// The own site reaches out by as much of the bar as lies past the cursor.
+void CDragTrackerFx::ReachOutOwnSite(const CDockSiteFx* s, RECT* h) const {
+    if (s->Horizontal()) {
+        h->top += horzOffset.y - horzExtent.cy;
+        h->bottom += horzOffset.y;
+    } else {
+        h->left += vertOffset.x - vertExtent.cx;
+        h->right += vertOffset.x;
+    }
+}
+
+// Another site reaches into the frame by the bar's depth less the cursor's gap to the bar's
+// edge, and, when it shows bars, out by that gap.
+void CDragTrackerFx::ReachOutSite(UINT side, bool siteShown, RECT* h) const {
+    const POINT g = edgeGap;
+    switch (side) {
+    case SIDE_TOP:
+        h->top -= siteShown ? g.y : 0;
+        h->bottom += horzExtent.cy - g.y;
+        break;
+    case SIDE_BOTTOM:
+        h->top += g.y - horzExtent.cy;
+        h->bottom += siteShown ? g.y : 0;
+        break;
+    case SIDE_LEFT:
+        h->left -= siteShown ? g.x : 0;
+        h->right += vertExtent.cx - g.x;
+        break;
+    case SIDE_RIGHT:
+        h->left += g.x - vertExtent.cx;
+        h->right += siteShown ? g.x : 0;
+        break;
     }
 }
 
@@ -194,21 +216,13 @@ BOOL CDragTrackerFx::RunDragLoop() {
             moving ? TrackMove(msg.pt) : TrackSize(msg.pt);
             break;
         case WM_KEYDOWN:
-            if (!moving || msg.wParam != VK_CONTROL) {
+            if (!moving || msg.wParam != VK_CONTROL)
                 cancel = true;
-            } else if (!forceFloat && (bar->flags & BFX_FLOATABLE)) {
-                forceFloat = TRUE;
-                docked = FALSE;
-                rebuild = TRUE;
-                TrackMove(msg.pt);
-            }
+            else
+                ForceFloating(true, msg.pt);
             break;
         case WM_KEYUP:
-            if (moving && forceFloat && msg.wParam == VK_CONTROL) {
-                forceFloat = FALSE;
-                rebuild = TRUE;
-                TrackMove(msg.pt);
-            }
+            if (moving && msg.wParam == VK_CONTROL) ForceFloating(false, msg.pt);
             break;
         case WM_CANCELMODE:
         case WM_RBUTTONDOWN:
@@ -225,6 +239,20 @@ BOOL CDragTrackerFx::RunDragLoop() {
     }
     EndTracking();
     return FALSE;
+}
+
+// Ctrl pressed floats a floatable bar wherever the cursor is; released, the sites take it again.
+void CDragTrackerFx::ForceFloating(bool on, POINT p) {
+    if (on) {
+        if (forceFloat || !(bar->flags & BFX_FLOATABLE)) return;
+        forceFloat = TRUE;
+        docked = FALSE;
+    } else {
+        if (!forceFloat) return;
+        forceFloat = FALSE;
+    }
+    rebuild = TRUE;
+    TrackMove(p);
 }
 
 void CDragTrackerFx::BeginTracking() {
@@ -288,85 +316,103 @@ constexpr Axis kColumns{&POINT::y, &POINT::x, &RECT::top, &RECT::bottom, &RECT::
 }  // namespace
 
 void CDragTrackerFx::TrackMove(POINT p) {
-    if (!forceFloat) {
-        if (firstMove) {
-            firstMove = FALSE;  // the first step keeps the start target
-        } else {
-            const int current = docked && site ? SiteIndex(site) : -1;
-            if (current < 0 || !PtInRect(&hotRects[current], p)) {
-                int found = -1;
-                for (int i = 0; i < kSiteCount && found < 0; ++i)
-                    if (PtInRect(&hotRects[i], p)) found = i;
-                if (found >= 0) {
-                    site = frame->dockSites[found];
-                    docked = TRUE;
-                    rebuild = TRUE;
-                } else if (docked) {
-                    docked = FALSE;
-                    rebuild = TRUE;
-                }
-            }
-        }
-    }
+    if (!forceFloat) FollowTarget(p);
     DrawTrackRect(TRUE);
-
     if (rebuild) {
-        lastPoint = p;
-        rebuild = FALSE;
-        trackX = trackY = TRUE;
-        trackRect.left = trackRect.top = 0;
-        const bool spans = bar->flags & (BFX_CONSTRAINED | BFX_STRETCH);
-        if (docked && site) {
-            const RECT& h = hotRects[SiteIndex(site)];
-            const bool own = site == bar->dockSite;
-            const bool siteShown = !site->Empty();
-            thickness = 1;
-            // Written once for rows and columns: "along" runs with the site's rows, "across" is
-            // its depth.
-            const Axis& axis = site->Horizontal() ? kRows : kColumns;
-            const POINT& offset = site->Horizontal() ? horzOffset : vertOffset;
-            const SIZE& extent = site->Horizontal() ? horzExtent : vertExtent;
-            const bool nearSide = site->flags & (SIDE_TOP | SIDE_LEFT);
-            trackRect.right = extent.cx;
-            trackRect.bottom = extent.cy;
-            lastPoint.*axis.along = p.*axis.along - offset.*axis.along;
-            if (siteShown) {
-                if (own)
-                    lastPoint.*axis.across -= offset.*axis.across;
-                else if (nearSide)
-                    lastPoint.*axis.across -= extent.*axis.depth - edgeGap.*axis.across;
-                else
-                    lastPoint.*axis.across -= edgeGap.*axis.across;
-            } else {
-                // An empty site pins the rectangle against its outer edge.
-                lastPoint.*axis.across = nearSide ? h.*axis.acrossStart + 1 : h.*axis.acrossEnd - extent.*axis.depth;
-                this->*axis.trackAcross = FALSE;
-            }
-            if (spans) {
-                trackRect.*axis.alongStart = h.*axis.alongStart + axis.spanInset;
-                trackRect.*axis.alongEnd = h.*axis.alongEnd;
-                lastPoint.*axis.along = 0;
-                this->*axis.trackAlong = FALSE;
-            }
-        } else if (canFloat) {
-            trackRect.right = floatExtent.cx;
-            trackRect.bottom = floatExtent.cy;
-            lastPoint = {p.x - floatOffset.x, p.y - floatOffset.y};
-            thickness = 3;
-        } else {
-            // A bar that may not float stays where the drag began.
-            thickness = 1;
-            trackX = trackY = FALSE;
-            lastPoint = {0, 0};
-            trackRect = startRect;
-        }
+        RebuildTrackRect(p);
     } else {
         lastPoint.x = trackX ? p.x - lastPoint.x : 0;
         lastPoint.y = trackY ? p.y - lastPoint.y : 0;
     }
     OffsetRect(&trackRect, lastPoint.x, lastPoint.y);
     lastPoint = p;
+    ShowMoveStep();
+}
 
+// The target follows the cursor into a site's hot rectangle or, out of every one, floats.
+void CDragTrackerFx::FollowTarget(POINT p) {
+    if (firstMove) {
+        firstMove = FALSE;  // the first step keeps the start target
+        return;
+    }
+    const int current = docked && site ? SiteIndex(site) : -1;
+    if (current >= 0 && PtInRect(&hotRects[current], p)) return;
+    int found = -1;
+    for (int i = 0; i < kSiteCount && found < 0; ++i)
+        if (PtInRect(&hotRects[i], p)) found = i;
+    if (found >= 0) {
+        site = frame->dockSites[found];
+        docked = TRUE;
+        rebuild = TRUE;
+    } else if (docked) {
+        docked = FALSE;
+        rebuild = TRUE;
+    }
+}
+
+// A new target: the rectangle takes its size, and lastPoint where its top-left corner goes
+// relative to the cursor.
+void CDragTrackerFx::RebuildTrackRect(POINT p) {
+    lastPoint = p;
+    rebuild = FALSE;
+    trackX = trackY = TRUE;
+    trackRect.left = trackRect.top = 0;
+    if (docked && site) {
+        PlaceOnSite(p);
+    } else if (canFloat) {
+        trackRect.right = floatExtent.cx;
+        trackRect.bottom = floatExtent.cy;
+        lastPoint = {p.x - floatOffset.x, p.y - floatOffset.y};
+        thickness = 3;
+    } else {
+        // A bar that may not float stays where the drag began.
+        thickness = 1;
+        trackX = trackY = FALSE;
+        lastPoint = {0, 0};
+        trackRect = startRect;
+    }
+}
+
+// Over a site the rectangle takes the bar's size for the site's sides, held where the cursor
+// held the bar; an empty site pins it, and a bar that spans its row spans the site.
+void CDragTrackerFx::PlaceOnSite(POINT p) {
+    const bool spans = bar->flags & (BFX_CONSTRAINED | BFX_STRETCH);
+    const RECT& h = hotRects[SiteIndex(site)];
+    const bool own = site == bar->dockSite;
+    const bool siteShown = !site->Empty();
+    thickness = 1;
+    // Written once for rows and columns: "along" runs with the site's rows, "across" is its
+    // depth.
+    const Axis& axis = site->Horizontal() ? kRows : kColumns;
+    const POINT& offset = site->Horizontal() ? horzOffset : vertOffset;
+    const SIZE& extent = site->Horizontal() ? horzExtent : vertExtent;
+    const bool nearSide = site->flags & (SIDE_TOP | SIDE_LEFT);
+    trackRect.right = extent.cx;
+    trackRect.bottom = extent.cy;
+    lastPoint.*axis.along = p.*axis.along - offset.*axis.along;
+    if (siteShown) {
+        if (own)
+            lastPoint.*axis.across -= offset.*axis.across;
+        else if (nearSide)
+            lastPoint.*axis.across -= extent.*axis.depth - edgeGap.*axis.across;
+        else
+            lastPoint.*axis.across -= edgeGap.*axis.across;
+    } else {
+        // An empty site pins the rectangle against its outer edge.
+        lastPoint.*axis.across = nearSide ? h.*axis.acrossStart + 1 : h.*axis.acrossEnd - extent.*axis.depth;
+        this->*axis.trackAcross = FALSE;
+    }
+    if (spans) {
+        trackRect.*axis.alongStart = h.*axis.alongStart + axis.spanInset;
+        trackRect.*axis.alongEnd = h.*axis.alongEnd;
+        lastPoint.*axis.along = 0;
+        this->*axis.trackAlong = FALSE;
+    }
+}
+
+// The focus rectangle, or with full-window dragging the floating window itself: hidden over a
+// site, moved and shown elsewhere.
+void CDragTrackerFx::ShowMoveStep() {
     CMiniFrameFx* mini = bar->miniFrame;
     if (!fullDrag || !mini) {
         DrawTrackRect(FALSE);
@@ -425,8 +471,7 @@ void CDragTrackerFx::UndoLiveChanges() {
     CMiniFrameFx* mini = bar->miniFrame;
     if (moving || mini) {
         if (!mini) return;
-        // A size drag keeps its start rectangle in floatOffset and floatExtent.
-        mini->MoveMiniFrame(moving ? startRect : RECT{floatOffset.x, floatOffset.y, floatExtent.cx, floatExtent.cy});
+        mini->MoveMiniFrame(moving ? startRect : SizeStartRect());
         // The bar fills the floating window again, whatever a reflow made of it.
         RECT client;
         GetClientRect(mini->hwnd, &client);

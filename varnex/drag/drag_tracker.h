@@ -78,9 +78,28 @@ struct CDragTrackerFx {
     bool Alive() const;
 
 private:
-    void ApplyMoveDrop(const RECT& r);
-    void ApplySizeDrop(const RECT& r);
+    // Move drags (drag_tracker.cpp).
+    void PickMoveWindow(bool floating);
+    void MeasureRowTarget(POINT grab, bool floating);
+    void MeasureColumnTarget(POINT grab, bool floating);
+    void MeasureFloatingTarget(POINT grab, bool floating);
     void BuildHotRects();
+    void ReachOutOwnSite(const CDockSiteFx* s, RECT* h) const;
+    void ReachOutSite(UINT side, bool siteShown, RECT* h) const;
+    void ForceFloating(bool on, POINT p);
+    void FollowTarget(POINT p);
+    void RebuildTrackRect(POINT p);
+    void PlaceOnSite(POINT p);
+    void ShowMoveStep();
+    void ApplyMoveDrop(const RECT& r);
+    // Size drags (size_drag.cpp).
+    RECT SizeStartRect() const;
+    void LimitStretchToPane(SIZE* maximum);
+    SIZE WrapToolBar(const RECT& r, SIZE client);
+    void ClampToLimits(SIZE client, RECT* r) const;
+    void ShowSizeStep(const RECT& r);
+    void ApplySizeDrop(const RECT& r);
+
     void SetDockRectFrom(RECT r);
     void SaveBarPlace();
     // Runs the loop from the place saved now: applies the drop when accepted, undoes live

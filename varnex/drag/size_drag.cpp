@@ -24,7 +24,39 @@ UINT EdgesOf(UINT hitCode) {
     return edges;
 }
 
+// Along one axis the grabbed edge follows the cursor; the far end is the stored one unless the
+// far edge itself is grabbed.
+void FollowEdge(UINT edges, LONG& start, LONG& end, LONG storedEnd, LONG pos, LONG gap, UINT startEdge,
+                UINT endEdge) {
+    if ((edges & endEdge) && !(edges & startEdge)) {
+        end = pos + gap;
+    } else {
+        if (edges & startEdge) start = pos - gap;
+        end = storedEnd;
+    }
+}
+
+// One span of the rectangle (its start and end edges, the non-client extra between them and the
+// client size) held to [low, high]; the maximum is tested first. The clamp moves the dragged
+// edge: the start when it is dragged (left, top), else the end.
+void ClampSpan(LONG size, LONG low, LONG high, bool startDragged, LONG extra, LONG& start, LONG& end) {
+    LONG limit;
+    if (high <= size)
+        limit = high;
+    else if (low > size)
+        limit = low;
+    else
+        return;
+    if (startDragged)
+        start = end - extra - limit;
+    else
+        end = start + extra + limit;
+}
+
 }  // namespace
+
+// A size drag keeps its start rectangle in floatOffset and floatExtent.
+RECT CDragTrackerFx::SizeStartRect() const { return {floatOffset.x, floatOffset.y, floatExtent.cx, floatExtent.cy}; }
 
 void CDragTrackerFx::StartSize(UINT hitCode) {
     firstMove = rebuild = docked = TRUE;
@@ -50,100 +82,85 @@ void CDragTrackerFx::StartSize(UINT hitCode) {
     if (mini) {
         thickness = 3;
         docked = FALSE;
-        bar->GetBarSize(0x432, &minimum);
+        bar->GetBarSize(kNaturalFloatingSize, &minimum);
     } else {
         thickness = 1;
-        bar->GetBarSize((bar->flags & BFX_HORZ) ? 0x511 : 0x611, &minimum);
-        if ((bar->flags & BFX_STRETCH) && !(frame->flags & AF_KEEPCLIENTSIZE)) {
-            // A stretch bar grows only until the client pane would fall below its minimum.
-            CCtrlFrameFx* manager = FrameManagerOf(frame);
-            SIZE m{};
-            manager->GetPaneTrackSize(0x400, &m);
-            GetWindowRect(manager->clientPane->hwnd, &clientRect);
-            const RECT s{floatOffset.x, floatOffset.y, floatExtent.cx, floatExtent.cy};
-            if (bar->flags & BFX_VERT)
-                maximum.cx = ((edges & kEdgeRight) ? clientRect.right - s.left : s.right - clientRect.left) -
-                             lastPoint.x - m.cx;
-            else if (bar->flags & BFX_HORZ)
-                maximum.cy = ((edges & kEdgeBottom) ? clientRect.bottom - s.top : s.bottom - clientRect.top) -
-                             m.cy - lastPoint.y;
-        }
+        bar->GetBarSize((bar->flags & BFX_HORZ) ? kNaturalRowContent : kNaturalColumnContent, &minimum);
+        if ((bar->flags & BFX_STRETCH) && !(frame->flags & AF_KEEPCLIENTSIZE)) LimitStretchToPane(&maximum);
     }
     horzOffset = {minimum.cx, minimum.cy};
     horzExtent = maximum;
     Track();
 }
 
+// A stretch bar grows only until the client pane would fall below its minimum.
+void CDragTrackerFx::LimitStretchToPane(SIZE* maximum) {
+    CCtrlFrameFx* manager = FrameManagerOf(frame);
+    SIZE m{};
+    manager->GetPaneTrackSize(kTrackMinimum, &m);
+    GetWindowRect(manager->clientPane->hwnd, &clientRect);
+    const RECT s = SizeStartRect();
+    if (bar->flags & BFX_VERT)
+        maximum->cx = ((edges & kEdgeRight) ? clientRect.right - s.left : s.right - clientRect.left) -
+                      lastPoint.x - m.cx;
+    else if (bar->flags & BFX_HORZ)
+        maximum->cy = ((edges & kEdgeBottom) ? clientRect.bottom - s.top : s.bottom - clientRect.top) -
+                      m.cy - lastPoint.y;
+}
+
 void CDragTrackerFx::TrackSize(POINT p) {
     if (!rebuild) return;  // the previous step's live update still runs
+    const RECT s = SizeStartRect();
     RECT r = trackRect;
-    const RECT s{floatOffset.x, floatOffset.y, floatExtent.cx, floatExtent.cy};
-    // Along one axis the grabbed edge follows the cursor; the far end is the stored one unless
-    // the far edge itself is grabbed.
-    const auto follow = [&](LONG& start, LONG& end, LONG storedEnd, LONG pos, LONG gap, UINT startEdge, UINT endEdge) {
-        if ((edges & endEdge) && !(edges & startEdge)) {
-            end = pos + gap;
-        } else {
-            if (edges & startEdge) start = pos - gap;
-            end = storedEnd;
-        }
-    };
-    follow(r.left, r.right, s.right, p.x, edgeGap.x, kEdgeLeft, kEdgeRight);
-    follow(r.top, r.bottom, s.bottom, p.y, edgeGap.y, kEdgeTop, kEdgeBottom);
-    LONG w = r.right - lastPoint.x - r.left;
-    LONG h = r.bottom - lastPoint.y - r.top;
+    FollowEdge(edges, r.left, r.right, s.right, p.x, edgeGap.x, kEdgeLeft, kEdgeRight);
+    FollowEdge(edges, r.top, r.bottom, s.bottom, p.y, edgeGap.y, kEdgeTop, kEdgeBottom);
+    SIZE client{r.right - lastPoint.x - r.left, r.bottom - lastPoint.y - r.top};
+    if (bar->isToolBar && (bar->flags & BFX_WRAPPABLE) && edges) client = WrapToolBar(r, client);
+    ClampToLimits(client, &r);
+    ShowSizeStep(r);
+}
 
-    if (bar->isToolBar && (bar->flags & BFX_WRAPPABLE) && edges) {
-        // A wrapping toolbar takes the size its buttons wrap to; a taller bar asks for a shorter
-        // length, and the other way round.
-        UINT mode = docked ? 0x801 : 0x822;
-        if (bar->flags & BFX_HORZ) {
-            mode |= BSZ_HORZ;
-            h = 0;
-            if (edges & kEdgeBottom)
-                w += s.bottom - r.bottom;
-            else if (edges & kEdgeTop)
-                w += r.top - s.top;
-        } else if (bar->flags & BFX_VERT) {
-            mode |= BSZ_VERT;
-            w = 0;
-            if (edges & kEdgeRight)
-                h += s.right - r.right;
-            else if (edges & kEdgeLeft)
-                h += r.left - s.left;
-        }
-        SIZE fit{w, h};
-        bar->FitToolBar(mode, &fit);
-        liveChanged = TRUE;  // the reflow resized the bar window
-        w = fit.cx;
-        h = fit.cy;
-        if (fullDrag)
-            SetWindowPos(bar->hwnd, nullptr, 0, 0, w, h,
-                         SWP_NOMOVE | SWP_NOZORDER | SWP_NOREDRAW | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
-        horzOffset = {w, h};
-        horzExtent = {w, h};
+// A wrapping toolbar takes the size its buttons wrap to; a taller bar asks for a shorter length,
+// and the other way round. The size found is the drag's minimum and maximum from now on.
+SIZE CDragTrackerFx::WrapToolBar(const RECT& r, SIZE client) {
+    const RECT s = SizeStartRect();
+    LONG w = client.cx, h = client.cy;
+    UINT mode = docked ? kDockedContentFit : kFloatingFrameFit;
+    if (bar->flags & BFX_HORZ) {
+        mode |= BSZ_HORZ;
+        h = 0;
+        if (edges & kEdgeBottom)
+            w += s.bottom - r.bottom;
+        else if (edges & kEdgeTop)
+            w += r.top - s.top;
+    } else if (bar->flags & BFX_VERT) {
+        mode |= BSZ_VERT;
+        w = 0;
+        if (edges & kEdgeRight)
+            h += s.right - r.right;
+        else if (edges & kEdgeLeft)
+            h += r.left - s.left;
     }
+    SIZE fit{w, h};
+    bar->FitToolBar(mode, &fit);
+    liveChanged = TRUE;  // the reflow resized the bar window
+    if (fullDrag)
+        SetWindowPos(bar->hwnd, nullptr, 0, 0, fit.cx, fit.cy,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOREDRAW | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+    horzOffset = {fit.cx, fit.cy};
+    horzExtent = fit;
+    return fit;
+}
 
-    // The clamp moves the dragged edge: left rather than right, top rather than bottom.
+// Holds the client size to the drag's minimum (horzOffset) and maximum (horzExtent).
+void CDragTrackerFx::ClampToLimits(SIZE client, RECT* r) const {
     const SIZE minimum{horzOffset.x, horzOffset.y}, maximum = horzExtent;
-    // One span of the rectangle (its start and end edges, the non-client extra between them and
-    // the client size) held to [low, high]; the maximum is tested first.
-    auto clamp = [](LONG size, LONG low, LONG high, bool startDragged, LONG extra, LONG& start, LONG& end) {
-        LONG limit;
-        if (high <= size)
-            limit = high;
-        else if (low > size)
-            limit = low;
-        else
-            return;
-        if (startDragged)
-            start = end - extra - limit;
-        else
-            end = start + extra + limit;
-    };
-    clamp(w, minimum.cx, maximum.cx, edges & kEdgeLeft, lastPoint.x, r.left, r.right);
-    clamp(h, minimum.cy, maximum.cy, edges & kEdgeTop, lastPoint.y, r.top, r.bottom);
+    ClampSpan(client.cx, minimum.cx, maximum.cx, edges & kEdgeLeft, lastPoint.x, r->left, r->right);
+    ClampSpan(client.cy, minimum.cy, maximum.cy, edges & kEdgeTop, lastPoint.y, r->top, r->bottom);
+}
 
+// A changed rectangle is drawn, or with full-window dragging applied at once.
+void CDragTrackerFx::ShowSizeStep(const RECT& r) {
     if (!EqualRect(&r, &trackRect)) {
         DrawTrackRect(TRUE);
         trackRect = r;

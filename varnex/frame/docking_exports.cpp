@@ -78,7 +78,7 @@ void PlaceAgain(CToolBarFx* bar, CDockFrameFx* frame, UINT operation) {
             if (frame) frame->RecalcLayout(LAYOUT_DEFAULT, nullptr);
         }
     } else if ((operation & SD_FLOAT) && bar->miniFrame) {
-        bar->miniFrame->SizeMiniFrame(0x0C06, nullptr);
+        bar->miniFrame->SizeMiniFrame(kSizeAndMove, nullptr);
     }
 }
 

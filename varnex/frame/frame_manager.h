@@ -7,6 +7,7 @@
 
 #include "core/registry.h"
 #include "dock/dock_frame.h"
+#include "varnex.h"
 
 namespace varnex {
 
@@ -44,7 +45,7 @@ struct CCtrlFrameFx : CDockFrameFx {
     // gets 0); the property goes after the host's handling, the block when nothing holds it.
     static LRESULT OnDestroy(CCtrlFrameFx* frame, UINT message, WPARAM wParam, LPARAM lParam);
 
-    UINT Kind() const { return flags & 0xF; }
+    UINT Kind() const { return flags & AF_KINDMASK; }
     bool Usable() const { return ready && !released; }
     bool HasVisibleStatusBar() const;
     // Is `hwnd` one of the frame's parts (pane, status bar, a dock site) or the progress control?

@@ -32,7 +32,7 @@ LRESULT OnToolBarAutoSize(const Hold<CToolBarFx>& hold, UINT message, WPARAM wPa
     if (!hold.Alive()) return 1;
     bar->MeasureToolBar();
     if (bar->miniFrame)
-        bar->miniFrame->SizeMiniFrame(0x0C06, nullptr);
+        bar->miniFrame->SizeMiniFrame(kSizeAndMove, nullptr);
     else if (bar->frame)
         bar->frame->RecalcLayout(LAYOUT_DEFAULT, nullptr);
     return 1;

@@ -180,7 +180,7 @@ int WholeToolBar(HWND window, CToolBarFx* bar, int value1, int value2, UINT oper
 
 // Low byte of value2 added (STB_SETBITS), removed (STB_CLEARBITS) or put in place of `bits`.
 BYTE ChangeBits(BYTE bits, int value2) {
-    const BYTE change = static_cast<BYTE>(value2 & 0xFF);
+    const BYTE change = LOBYTE(value2);
     if (value2 & STB_SETBITS) return bits | change;
     if (value2 & STB_CLEARBITS) return bits & ~change;
     return change;

@@ -80,7 +80,7 @@ void OnToolCommand(CToolBarFx* bar, WPARAM wParam, LPARAM lParam) {
         return;
     }
     record->fromControl = 0;
-    record->choice = static_cast<BYTE>(wParam & 0xFF);
+    record->choice = LOBYTE(wParam);
     // With no window to tell, the choice stays in the record: posted to no window, it would
     // reach whatever message loop runs next as a thread message.
     if (IsWindow(bar->notifyWnd))
