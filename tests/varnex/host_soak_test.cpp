@@ -297,6 +297,7 @@ private:
     bool hostile_ = false;  // the host acts from inside its notifications
     bool inHostAction_ = false;
     std::vector<HWND> dead_;  // destroyed handles, for calls on stale windows
+    std::vector<HWND> ended_; // host windows that heard WM_DESTROY: none may live on
     HMENU menu_ = nullptr;
     DOCKSTATE states_[8]{};
     ToolButtonRecord records_[4]{};
@@ -808,6 +809,7 @@ void Soak::OpDrag() {
 // The host's own handling: now and then it detaches, undocks, re-docks, hides or destroys from
 // inside a message it receives, as real hosts do in their notifications.
 void Soak::OnHostMessage(HWND hwnd, UINT message) {
+    if (message == WM_DESTROY) ended_.push_back(hwnd);
     if (!hostile_ || inHostAction_ || !IsInteresting(message) || hostRng_() % 40) return;
     inHostAction_ = true;
     std::swap(rng_, hostRng_);
@@ -946,12 +948,21 @@ void Soak::Check() {
                               << o->holds << " flags 0x" << std::hex << o->flags << std::dec;
         }
     }
+    // A window that heard its end goes: nothing the library does may move it out of the tree
+    // being destroyed.
+    for (HWND w : ended_)
+        EXPECT_FALSE(IsWindow(w)) << "a window lives on after its WM_DESTROY: " << w << " class "
+                                  << varnex_test::ClassOf(w) << " id 0x" << std::hex << GetDlgCtrlID(w)
+                                  << " parent class " << varnex_test::ClassOf(GetParent(w)) << std::dec << ", "
+                                  << g_where;
+    ended_.clear();
     // Every window the library made belongs to a floating window's record or to a frame's parts.
     HWND made[256];
     const long count = CopyLibraryWindows(made, 256);
     for (long i = 0; i < count && i < 256; ++i)
         EXPECT_TRUE(IsLibraryOwned(made[i])) << "a library window left to itself: class " << varnex_test::ClassOf(made[i])
-                                             << " id 0x" << std::hex << GetDlgCtrlID(made[i]) << " parent class "
+                                             << " id 0x" << std::hex << GetDlgCtrlID(made[i]) << " parent "
+                                             << GetParent(made[i]) << " class "
                                              << varnex_test::ClassOf(GetParent(made[i])) << std::dec << ", " << g_where;
     for (HWND w : WindowsWith(kFrameProp))
         if (CCtrlFrameFx* frame = ManagerOf(w)) CheckFrame(frame);
