@@ -91,4 +91,21 @@ CDockFrameFx* CToolBarFx::HandOver(CDockFrameFx* to) {
     return former;
 }
 
+void CToolBarFx::PutBackDockedPlace(const DockedPlace& place) {
+    dockRect = place.dockRect;
+    dockPos = place.dockPos;
+    horzSize = place.horzSize;
+    vertSize = place.vertSize;
+}
+
+void CToolBarFx::SetDockedRect(const RECT& rect) {
+    dockRect = rect;
+    dockPos = {std::max(rect.left, 0L), std::max(rect.top, 0L)};
+}
+
+void CToolBarFx::SetFloatingPlace(POINT position, const SIZE* clientSize) {
+    floatPos = position;
+    if (clientSize) floatSize = *clientSize;
+}
+
 }  // namespace varnex

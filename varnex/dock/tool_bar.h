@@ -114,6 +114,22 @@ struct CToolBarFx : RegisteredRecord {
     void MeasureToolBar();
     // Tells the host's state record where the bar is, and re-measures a toolbar.
     void RefreshBar();
+    // The bar's placement is written here only; the drag and the exports ask for it.
+    // A docked place and its sizes, as a drag found them and puts them back when cancelled.
+    struct DockedPlace {
+        RECT dockRect;
+        POINT dockPos;
+        SIZE horzSize, vertSize;
+    };
+    DockedPlace SavedDockedPlace() const { return {dockRect, dockPos, horzSize, vertSize}; }
+    void PutBackDockedPlace(const DockedPlace& place);
+    // A docked rectangle in its site's client coordinates; the position requested goes with it.
+    void SetDockedRect(const RECT& rect);
+    // The floating window's place, and the bar's client size in it when given.
+    void SetFloatingPlace(POINT position, const SIZE* clientSize = nullptr);
+    // New flags, as SetDock, the adoption of a toolbar or a stand-alone toolbar's style give them.
+    void TakeFlags(UINT newFlags) { flags = newFlags; }
+
     // Tells the host's state record the docked position and the stored size of a side of that
     // orientation, so that a layout saved now brings the bar back as it is.
     void RecordDockedPlace(bool horizontal);

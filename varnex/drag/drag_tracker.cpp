@@ -44,10 +44,7 @@ int CDragTrackerFx::SiteIndex(const CDockSiteFx* s) const {
 }
 
 void CDragTrackerFx::SaveBarPlace() {
-    savedDockRect = bar->dockRect;
-    savedDockPos = bar->dockPos;
-    savedHorzSize = bar->horzSize;
-    savedVertSize = bar->vertSize;
+    savedPlace = bar->SavedDockedPlace();
     miniWasVisible = bar->miniFrame && bar->miniFrame->visible;
 }
 
@@ -433,8 +430,7 @@ void CDragTrackerFx::ShowMoveStep() {
 
 void CDragTrackerFx::SetDockRectFrom(RECT r) {
     MapWindowPoints(HWND_DESKTOP, site->hwnd, reinterpret_cast<POINT*>(&r), 2);
-    bar->dockRect = r;
-    bar->dockPos = {std::max(r.left, 0L), std::max(r.top, 0L)};
+    bar->SetDockedRect(r);
 }
 
 void CDragTrackerFx::ApplyDrop(const RECT* rect) {
@@ -457,7 +453,7 @@ void CDragTrackerFx::ApplyMoveDrop(const RECT& r) {
         return;
     }
     if (!canFloat) return;
-    bar->floatPos = {r.left, r.top};
+    bar->SetFloatingPlace({r.left, r.top});
     if (bar->miniFrame) {
         bar->miniFrame->MoveMiniFrame(r);
         return;
@@ -480,10 +476,7 @@ void CDragTrackerFx::UndoLiveChanges() {
         if (miniWasVisible && !mini->visible) mini->ShowMiniFrame();
         return;
     }
-    bar->dockRect = savedDockRect;
-    bar->dockPos = savedDockPos;
-    bar->horzSize = savedHorzSize;
-    bar->vertSize = savedVertSize;
+    bar->PutBackDockedPlace(savedPlace);
     if (site) bar->RecordDockedPlace(site->Horizontal());
     frame->RecalcLayout(LAYOUT_DEFAULT, nullptr);
 }
@@ -505,7 +498,7 @@ void CDragTrackerFx::ToggleFloating() {
             r.left += 1;
         }
         AdjustWindowRectEx(&r, kMiniFrameStyle, FALSE, kMiniFrameExStyle);
-        bar->floatPos = {r.left, r.top};
+        bar->SetFloatingPlace({r.left, r.top});
     }
     frame->FloatBar(bar);
     if (Alive()) frame->RecalcLayout(LAYOUT_DEFAULT, nullptr);

@@ -56,10 +56,7 @@ struct CDragTrackerFx {
     // drag is cancelled: the bar's stored place and sizes, and whether its floating window showed.
     BOOL liveChanged = FALSE;
     BOOL miniWasVisible = FALSE;
-    RECT savedDockRect{};
-    POINT savedDockPos{};
-    SIZE savedHorzSize{};
-    SIZE savedVertSize{};
+    CToolBarFx::DockedPlace savedPlace{};
 
     explicit CDragTrackerFx(CToolBarFx* draggedBar);
 

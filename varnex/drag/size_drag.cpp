@@ -191,8 +191,8 @@ void CDragTrackerFx::ApplySizeDrop(const RECT& r) {
         // takes it back, is the bar's client size: its floating frame comes off.
         SIZE frame{0, 0};
         bar->GetBarSize(BSZ_FLOATING | BSZ_FRAME, &frame);
-        bar->floatPos = {r.left, r.top};
-        bar->floatSize = {a - frame.cx, b - frame.cy};
+        const SIZE client{a - frame.cx, b - frame.cy};
+        bar->SetFloatingPlace({r.left, r.top}, &client);
         mini->MoveMiniFrame(r);
         return;
     }

@@ -19,7 +19,7 @@ bool CannotBeBar(const CDockFrameFx* frame, HWND window) {
 
 // Flags a host may give a bar: at least one side, one of them allowed, floating only if floatable.
 bool AcceptableBarFlags(UINT flags) {
-    const UINT sides = flags & (BFX_HORZ | BFX_VERT);
+    const UINT sides = flags & kBarSides;
     if (!sides || !(flags & (sides << 4))) return false;
     return !(flags & BFX_FLOATING) || (flags & BFX_FLOATABLE);
 }
@@ -111,7 +111,7 @@ extern "C" int WINAPI SetDock(HWND window, HWND frameWindow, int x, int y, int c
     }
     CDockFrameFx* former = bar->frame != frame ? bar->HandOver(frame) : nullptr;
     Hold<CDockFrameFx> formerHold(former);
-    if (operation & SD_FLAGS) bar->flags = barFlags;
+    if (operation & SD_FLAGS) bar->TakeFlags(barFlags);
     bar->StoreRequestedPlace(x, y, cx, cy, operation);
     int result = 1;
     if (docking)

@@ -97,7 +97,7 @@ bool CCtrlFrameFx::AdoptStandardToolBar(int siteIndex) {
     if (!bar) return false;
     // Merged borders give it the raised border: AF_MERGEBORDERS and BFX_RAISEDBORDER share a bit.
     static_assert(AF_MERGEBORDERS == BFX_RAISEDBORDER);
-    bar->flags = kAdoptedBarFlags | (BFX_TOP << siteIndex) | (flags & AF_MERGEBORDERS);
+    bar->TakeFlags(kAdoptedBarFlags | (BFX_TOP << siteIndex) | (flags & AF_MERGEBORDERS));
     if (!DockBarInSite(bar, site)) {
         DiscardBar(bar, FXS_DETACH);
         return false;

@@ -100,7 +100,7 @@ int Attach(HWND window, CToolBarFx* bar, HWND parent, HWND notify) {
         if (IsLibraryOwned(window)) return 0;
         bar = CToolBarFx::Create(nullptr, window, kToolBarId);
         if (!bar) return 0;
-        bar->flags = BFX_STANDALONE | BFX_WRAPPABLE;
+        bar->TakeFlags(BFX_STANDALONE | BFX_WRAPPABLE);
         bar->notifyWnd = notify;
     } else if (bar->frame) {
         return 0;  // a bar in a frame's dock site belongs to its site
@@ -133,7 +133,7 @@ int SetStyle(CToolBarFx* bar, UINT style, UINT exStyle) {
             if (bar->released) return 0;
         }
         if (bar->flags & BFX_STANDALONE)
-            bar->flags = (bar->flags & ~(BFX_HORZ | BFX_VERT)) | ((style & CCS_VERT) ? BFX_VERT : BFX_HORZ);
+            bar->TakeFlags((bar->flags & ~kBarSides) | ((style & CCS_VERT) ? BFX_VERT : BFX_HORZ));
         // Control style bits only, on the style of the attach: never the window's visibility or
         // kind, nor the border that the attach took away.
         const DWORD current = static_cast<DWORD>(GetWindowLongA(bar->hwnd, GWL_STYLE));
