@@ -90,6 +90,23 @@ void ReportStack() {
     ResumeThread(g_mainThread);
 }
 
+// The same for this thread, from here: who moves a window that already heard its end.
+void ReportOwnStack(const char* what) {
+    const auto base = reinterpret_cast<ULONG_PTR>(GetModuleHandleA(nullptr));
+    ULONG_PTR here = 0;
+    const auto* slot = &here;
+    std::fprintf(stderr, "%s at %s; base 0x%lx; stack:", what, g_where, base);
+    for (int i = 0, shown = 0; i < 16384 && shown < 40; ++i) {
+        MEMORY_BASIC_INFORMATION info;
+        if (!VirtualQuery(slot + i, &info, sizeof info) || info.State != MEM_COMMIT) break;
+        if (slot[i] > base && slot[i] < base + 0x400000) {
+            std::fprintf(stderr, " 0x%lx", slot[i]);
+            ++shown;
+        }
+    }
+    std::fprintf(stderr, "\n");
+}
+
 DWORD WINAPI Watchdog(LPVOID) {
     LONG seen = -1;
     int still = 0;
@@ -810,6 +827,17 @@ void Soak::OpDrag() {
 // inside a message it receives, as real hosts do in their notifications.
 void Soak::OnHostMessage(HWND hwnd, UINT message) {
     if (message == WM_DESTROY) ended_.push_back(hwnd);
+    // A window that heard its end is moved again only by whoever takes it out of the tree being
+    // destroyed: the first few such moves name their callers.
+    static int reported = 0;
+    if (message == WM_WINDOWPOSCHANGING && reported < 4 &&
+        std::find(ended_.begin(), ended_.end(), hwnd) != ended_.end()) {
+        ++reported;
+        char what[96];
+        std::snprintf(what, sizeof what, "moved after its WM_DESTROY: %p class %s", static_cast<void*>(hwnd),
+                      varnex_test::ClassOf(hwnd).c_str());
+        ReportOwnStack(what);
+    }
     if (!hostile_ || inHostAction_ || !IsInteresting(message) || hostRng_() % 40) return;
     inHostAction_ = true;
     std::swap(rng_, hostRng_);
