@@ -46,7 +46,7 @@ bool Drawable(HWND hwnd) {
     return true;
 }
 
-void MoveChildren(HWND pane, int dx, int dy) {
+void ShiftChildren(HWND pane, int dx, int dy) {
     for (HWND child = GetWindow(pane, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         RECT r;
         GetWindowRect(child, &r);
@@ -200,7 +200,7 @@ void ScrollPaneContent(CClientPaneFx* pane, int dx, int dy) {
     if (!Drawable(pane->hwnd)) {
         // The content must keep up with the position even where nothing is seen (a frame set up
         // before it is shown); it is drawn whole when it appears.
-        MoveChildren(pane->hwnd, dx, dy);
+        ShiftChildren(pane->hwnd, dx, dy);
         return;
     }
     if (pane->frame->flags & AF_REDRAWSCROLL) {
