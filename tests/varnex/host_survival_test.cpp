@@ -621,6 +621,34 @@ TEST(HostNotification, WindowMovedIntoAParentBeingDestroyed) {
     }
 }
 
+// Attaching a child frame moves its children into the pane the library makes; the host hears of
+// each move and may make the child a bar of another frame from there: the bar stays in its site.
+TEST(HostNotification, ChildDockedElsewhereWhileMovedIntoThePane) {
+    for (UINT side : {BFX_TOP, BFX_LEFT}) {
+        SCOPED_TRACE(side);
+        HWND sdi = hostkit::CreateSdiFrame("sdi", 0, 0, 500, 400);
+        ASSERT_EQ(AttachFrame(sdi, AF_SDIFRAME), 1);
+        HWND holder = hostkit::CreateSdiFrame("holder", 520, 0, 400, 300);
+        HWND frame = hostkit::CreateChildFrame(holder, 0, 0, 300, 200, 0x360);
+        HWND toolbar = hostkit::CreateToolBar(frame, 0x361, "tools", 2);
+        int docked = -1;
+        {
+            hostkit::ScopedHostHandler host(Once(toolbar, WM_SHOWWINDOW, [&] {
+                docked = SetDock(toolbar, sdi, 0, 0, 0, 0, side | varnex_test::kAllSides, nullptr, kDockNow);
+            }));
+            ASSERT_EQ(AttachFrame(frame, AF_CHILDFRAME), 1);
+        }
+        ASSERT_EQ(docked, 1);
+        CToolBarFx* bar = BarOf(toolbar);
+        ASSERT_TRUE(bar);
+        ASSERT_TRUE(bar->dockSite);
+        EXPECT_EQ(GetParent(toolbar), bar->dockSite->hwnd);
+        EXPECT_EQ(GetParent(bar->dockSite->hwnd), sdi);
+        DestroyWindow(holder);
+        DestroyWindow(sdi);
+    }
+}
+
 // ---- a main toolbar created after attach -----------------------------------------------------
 
 TEST(ToolBarRedirection, OnlyItsOwnTooltipGoesAndItsMessagesReachTheControl) {
