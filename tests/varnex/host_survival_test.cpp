@@ -649,6 +649,35 @@ TEST(HostNotification, ChildDockedElsewhereWhileMovedIntoThePane) {
     }
 }
 
+// A bar being given back is hidden first; a host that docks it again from there keeps the new bar
+// where it docked it.
+TEST(HostNotification, DockedAgainWhileGivenBack) {
+    HWND sdi = hostkit::CreateSdiFrame("sdi", 0, 0, 500, 400);
+    HWND other = hostkit::CreateSdiFrame("other", 520, 0, 400, 300);
+    ASSERT_EQ(AttachFrame(sdi, AF_SDIFRAME), 1);
+    ASSERT_EQ(AttachFrame(other, AF_SDIFRAME), 1);
+    HWND view = hostkit::CreateView(sdi, 0x362, 0, 0, 60, 24);
+    ASSERT_EQ(SetDock(view, sdi, 0, 0, 0, 0, kTopBar, nullptr, kDockNow), 1);
+    int docked = -1;
+    {
+        hostkit::ScopedHostHandler host(Once(view, WM_WINDOWPOSCHANGED, [&] {
+            docked = SetDock(view, other, 0, 0, 0, 0, kTopBar, nullptr, kDockNow);
+        }));
+        ASSERT_EQ(UnDock(view), 1);
+    }
+    ASSERT_EQ(docked, 1);
+    CToolBarFx* bar = BarOf(view);
+    ASSERT_TRUE(bar && bar->dockSite);
+    EXPECT_EQ(GetParent(view), bar->dockSite->hwnd);
+    EXPECT_EQ(GetParent(bar->dockSite->hwnd), other);
+    // Given back once more, it goes home as the host first gave it.
+    ASSERT_EQ(UnDock(view), 1);
+    EXPECT_EQ(GetParent(view), sdi);
+    EXPECT_TRUE(GetWindowLongA(view, GWL_STYLE) & WS_VISIBLE);
+    DestroyWindow(other);
+    DestroyWindow(sdi);
+}
+
 // ---- a main toolbar created after attach -----------------------------------------------------
 
 TEST(ToolBarRedirection, OnlyItsOwnTooltipGoesAndItsMessagesReachTheControl) {

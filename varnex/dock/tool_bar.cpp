@@ -99,6 +99,15 @@ void CToolBarFx::RestoreBar(int code) {
     if (code != FXS_DETACH || !taken || !IsWindow(hwnd)) return;
     taken = FALSE;
     SetWindowPos(hwnd, nullptr, 0, 0, 0, 0, kSwpHide);
+    // The host heard of the hide and may have made the window a bar again: it is that bar's now,
+    // and what that bar gives back one day is the window as the host first gave it.
+    if (auto* again = GetWindowObjectAs<CToolBarFx>(hwnd, kBarProp)) {
+        again->origParent = origParent;
+        again->origStyle = origStyle;
+        again->origExStyle = origExStyle;
+        again->origRect = origRect;
+        return;
+    }
     SetWindowLongPtrA(hwnd, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(origParent));
     SetWindowLongA(hwnd, GWL_EXSTYLE, origExStyle);
     SetWindowLongA(hwnd, GWL_STYLE, origStyle & ~WS_VISIBLE);
