@@ -314,7 +314,7 @@ private:
     bool hostile_ = false;  // the host acts from inside its notifications
     bool inHostAction_ = false;
     std::vector<HWND> dead_;  // destroyed handles, for calls on stale windows
-    std::vector<HWND> ended_; // host windows that heard WM_DESTROY: none may live on
+    std::vector<std::pair<HWND, HWND>> ended_;  // host windows that heard WM_DESTROY, and their parent then
     HMENU menu_ = nullptr;
     DOCKSTATE states_[8]{};
     ToolButtonRecord records_[4]{};
@@ -826,12 +826,12 @@ void Soak::OpDrag() {
 // The host's own handling: now and then it detaches, undocks, re-docks, hides or destroys from
 // inside a message it receives, as real hosts do in their notifications.
 void Soak::OnHostMessage(HWND hwnd, UINT message) {
-    if (message == WM_DESTROY) ended_.push_back(hwnd);
-    // A window that heard its end is moved again only by whoever takes it out of the tree being
-    // destroyed: the first few such moves name their callers.
+    if (message == WM_DESTROY) ended_.push_back({hwnd, GetParent(hwnd)});
+    // A window that heard its end gets another parent only from whoever takes it out of the tree
+    // being destroyed: the first few such moves name their callers.
     static int reported = 0;
-    if (message == WM_WINDOWPOSCHANGING && reported < 4 &&
-        std::find(ended_.begin(), ended_.end(), hwnd) != ended_.end()) {
+    const auto ended = std::find_if(ended_.begin(), ended_.end(), [&](const auto& e) { return e.first == hwnd; });
+    if (message == WM_WINDOWPOSCHANGING && reported < 4 && ended != ended_.end() && GetParent(hwnd) != ended->second) {
         ++reported;
         char what[96];
         std::snprintf(what, sizeof what, "moved after its WM_DESTROY: %p class %s", static_cast<void*>(hwnd),
@@ -978,7 +978,7 @@ void Soak::Check() {
     }
     // A window that heard its end goes: nothing the library does may move it out of the tree
     // being destroyed.
-    for (HWND w : ended_)
+    for (const auto& [w, parent] : ended_)
         EXPECT_FALSE(IsWindow(w)) << "a window lives on after its WM_DESTROY: " << w << " class "
                                   << varnex_test::ClassOf(w) << " id 0x" << std::hex << GetDlgCtrlID(w)
                                   << " parent class " << varnex_test::ClassOf(GetParent(w)) << std::dec << ", "
