@@ -678,6 +678,34 @@ TEST(HostNotification, DockedAgainWhileGivenBack) {
     DestroyWindow(sdi);
 }
 
+// A frame whose destruction is under way (it heard WM_DESTROY) is neither made a bar nor a frame
+// again by a host calling from a later message of that destruction: it would be taken out of the
+// tree being destroyed and live on with what it heard.
+TEST(HostNotification, WindowBeingDestroyedIsTakenNoMore) {
+    enum Call { kDock, kAttach };
+    for (Call call : {kDock, kAttach}) {
+        SCOPED_TRACE(call);
+        HWND other = hostkit::CreateSdiFrame("other", 520, 0, 400, 300);
+        ASSERT_EQ(AttachFrame(other, AF_SDIFRAME), 1);
+        HWND holder = hostkit::CreateSdiFrame("holder", 0, 0, 500, 400);
+        HWND frame = hostkit::CreateChildFrame(holder, 0, 0, 300, 200, 0x363);
+        HWND view = hostkit::CreateView(frame, 0x364, 0, 0, 40, 20);
+        ASSERT_EQ(AttachFrame(frame, AF_CHILDFRAME), 1);
+        int result = -1;
+        {
+            hostkit::ScopedHostHandler host(Once(view, WM_DESTROY, [&] {
+                result = call == kDock ? SetDock(frame, other, 0, 0, 0, 0, kTopBar, nullptr, kDockNow)
+                                       : AttachFrame(frame, AF_CHILDFRAME);
+            }));
+            DestroyWindow(holder);
+        }
+        EXPECT_EQ(result, 0);
+        EXPECT_FALSE(IsWindow(frame));
+        EXPECT_EQ(LiveWindowObjects(), 1) << "the other frame's manager alone";
+        DestroyWindow(other);
+    }
+}
+
 // ---- a main toolbar created after attach -----------------------------------------------------
 
 TEST(ToolBarRedirection, OnlyItsOwnTooltipGoesAndItsMessagesReachTheControl) {

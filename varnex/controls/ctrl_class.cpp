@@ -22,6 +22,7 @@ CCtrlClassFx::CCtrlClassFx(HWND control, UINT attachFlags) {
 }
 
 CCtrlClassFx* CCtrlClassFx::Create(HWND control, UINT attachFlags) {
+    if (IsWindowEnding(control)) return nullptr;
     auto* object = NewWindowObject<CCtrlClassFx>(control, attachFlags);
     if (!object) return nullptr;
     object->classProc = reinterpret_cast<WNDPROC>(GetClassLongPtrA(control, GCLP_WNDPROC));
@@ -63,6 +64,7 @@ CCtrlClassFx* GetCtrlClassObject(HWND hwnd, UINT kind) {
 }
 
 LRESULT CALLBACK CtrlClassWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_DESTROY) NoteWindowEnding(hwnd);
     auto* object = static_cast<CCtrlClassFx*>(FindWindowRecord(hwnd, kCtrlClassProp));
     if (!object) {
         if (LRESULT result; CallPassThrough(hwnd, CtrlClassWndProc, message, wParam, lParam, &result))

@@ -44,6 +44,12 @@ LRESULT CALLBACK NoteWindowBeingMade(int code, WPARAM wParam, LPARAM lParam) {
 
 WindowTable g_objects;
 
+// Windows that heard WM_DESTROY through a library procedure and may still exist: their
+// destruction is under way. A fixed table: noting must not fail or allocate in the middle of a
+// destruction; should it be full of live windows, the newest is not noted.
+constexpr int kEndingWindows = 256;
+HWND g_ending[kEndingWindows] = {};
+
 // The table's kind of a registered class, -1 for any other property name.
 int KindOf(const char* className) {
     static const char* const kNames[WindowTable::kKinds] = {kFrameProp, kBarProp, kMiniFrameProp, kCtrlClassProp};
@@ -57,6 +63,11 @@ int KindOf(const char* className) {
 void ForgetDestroyedWindows() {
     g_made.RemoveIf([](HWND w) { return !IsWindow(w); });
     g_made.TrimIfEmpty();
+}
+
+void ForgetEndedWindows() {
+    for (HWND& w : g_ending)
+        if (w && !IsWindow(w)) w = nullptr;
 }
 
 }  // namespace
@@ -188,6 +199,24 @@ bool CreateFrameChild(WindowRecord* record, DWORD style, DWORD exStyle, HWND par
 bool IsWindowBeingMade(HWND hwnd) {
     for (const WindowBeingMade* making = g_being_made; making; making = making->outer)
         if (hwnd && making->hwnd == hwnd) return true;
+    return false;
+}
+
+void NoteWindowEnding(HWND hwnd) {
+    ForgetEndedWindows();
+    for (HWND w : g_ending)
+        if (w == hwnd) return;
+    for (HWND& w : g_ending)
+        if (!w) {
+            w = hwnd;
+            return;
+        }
+}
+
+bool IsWindowEnding(HWND hwnd) {
+    for (HWND w = hwnd; w; w = GetAncestor(w, GA_PARENT))
+        for (HWND ending : g_ending)
+            if (ending == w && IsWindow(ending)) return true;
     return false;
 }
 

@@ -64,6 +64,11 @@ bool RestoreLaterIfMinMaxed(HWND hwnd, WPARAM sizeKind);
 bool CreateFrameChild(WindowRecord* record, DWORD style, DWORD exStyle, HWND parent, UINT id);
 // A window CreateFrameChild is making right now: the library's from its first message on.
 bool IsWindowBeingMade(HWND hwnd);
+// A window whose WM_DESTROY a library procedure heard. While it exists its destruction is under
+// way, and neither it nor any window inside it is taken any more (made a frame, a bar or an
+// extended control): taking it out of the tree being destroyed would leave it alive after its end.
+void NoteWindowEnding(HWND hwnd);
+bool IsWindowEnding(HWND hwnd);
 // Windows the library made that still exist: tests prove with it that none is left behind.
 long LiveLibraryWindows();
 // Copies up to `capacity` of those windows into `out`; returns how many exist.

@@ -16,6 +16,7 @@
 namespace varnex {
 
 CToolBarFx* CToolBarFx::Create(CDockFrameFx* owner, HWND window, UINT childId) {
+    if (IsWindowEnding(window)) return nullptr;
     CToolBarFx* bar = NewWindowObject<CToolBarFx>(owner, window);
     if (!bar) return nullptr;
     Hold<CToolBarFx> hold(bar);

@@ -46,6 +46,7 @@ CCtrlFrameFx::~CCtrlFrameFx() {
 }
 
 CCtrlFrameFx* CCtrlFrameFx::Create(HWND frame, UINT attachFlags, UINT child) {
+    if (IsWindowEnding(frame)) return nullptr;
     CCtrlFrameFx* manager = NewWindowObject<CCtrlFrameFx>(frame, attachFlags);
     if (!manager) return nullptr;
     manager->isChild = child;

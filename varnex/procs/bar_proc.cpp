@@ -164,6 +164,7 @@ LRESULT StandaloneBarMessage(const Hold<CToolBarFx>& hold, UINT message, WPARAM 
 }  // namespace
 
 LRESULT CALLBACK BarWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_DESTROY) NoteWindowEnding(hwnd);
     if (auto* bar = static_cast<CToolBarFx*>(FindWindowRecord(hwnd, kBarProp))) {
         Hold<CToolBarFx> hold(bar);
         if (bar->released) return CallPrevWindowProc(bar, message, wParam, lParam);

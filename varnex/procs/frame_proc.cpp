@@ -333,6 +333,7 @@ LRESULT PartMessage(const Hold<CCtrlFrameFx>& hold, WindowRecord* part, UINT mes
 }  // namespace
 
 LRESULT CALLBACK FrameWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_DESTROY) NoteWindowEnding(hwnd);
     if (auto* frame = static_cast<CCtrlFrameFx*>(FindWindowRecord(hwnd, kFrameProp))) {
         Hold<CCtrlFrameFx> hold(frame);
         // Being released, or still being attached: only the end is the library's business.
