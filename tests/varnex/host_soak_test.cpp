@@ -68,34 +68,11 @@ char g_where[256] = "starting";
 volatile LONG g_progress = 0;
 HANDLE g_mainThread = nullptr;
 
-// Return addresses into this program found on the hung thread's stack, for addr2line.
-void ReportStack() {
-    if (!g_mainThread || SuspendThread(g_mainThread) == static_cast<DWORD>(-1)) return;
-    CONTEXT context{};
-    context.ContextFlags = CONTEXT_CONTROL;
-    if (GetThreadContext(g_mainThread, &context)) {
-        const auto base = reinterpret_cast<ULONG_PTR>(GetModuleHandleA(nullptr));
-        std::fprintf(stderr, "at 0x%lx; stack:", context.Eip);
-        const auto* slot = reinterpret_cast<const ULONG_PTR*>(context.Esp);
-        for (int i = 0, shown = 0; i < 16384 && shown < 40; ++i) {
-            MEMORY_BASIC_INFORMATION info;
-            if (!VirtualQuery(slot + i, &info, sizeof info) || info.State != MEM_COMMIT) break;
-            if (slot[i] > base && slot[i] < base + 0x400000) {
-                std::fprintf(stderr, " 0x%lx", slot[i]);
-                ++shown;
-            }
-        }
-        std::fprintf(stderr, "\n");
-    }
-    ResumeThread(g_mainThread);
-}
-
-// The same for this thread, from here: who moves a window that already heard its end.
-void ReportOwnStack(const char* what) {
+// Values on a stack from `slot` upwards that look like return addresses into this program, for
+// addr2line.
+void PrintReturnAddresses(const ULONG_PTR* slot) {
     const auto base = reinterpret_cast<ULONG_PTR>(GetModuleHandleA(nullptr));
-    ULONG_PTR here = 0;
-    const auto* slot = &here;
-    std::fprintf(stderr, "%s at %s; base 0x%lx; stack:", what, g_where, base);
+    std::fprintf(stderr, " base 0x%lx; stack:", base);
     for (int i = 0, shown = 0; i < 16384 && shown < 40; ++i) {
         MEMORY_BASIC_INFORMATION info;
         if (!VirtualQuery(slot + i, &info, sizeof info) || info.State != MEM_COMMIT) break;
@@ -105,6 +82,25 @@ void ReportOwnStack(const char* what) {
         }
     }
     std::fprintf(stderr, "\n");
+}
+
+// The hung thread's return addresses.
+void ReportStack() {
+    if (!g_mainThread || SuspendThread(g_mainThread) == static_cast<DWORD>(-1)) return;
+    CONTEXT context{};
+    context.ContextFlags = CONTEXT_CONTROL;
+    if (GetThreadContext(g_mainThread, &context)) {
+        std::fprintf(stderr, "at 0x%lx;", context.Eip);
+        PrintReturnAddresses(reinterpret_cast<const ULONG_PTR*>(context.Esp));
+    }
+    ResumeThread(g_mainThread);
+}
+
+// The same for this thread, from here: who moves a window that already heard its end.
+void ReportOwnStack(const char* what) {
+    ULONG_PTR here = 0;
+    std::fprintf(stderr, "%s at %s;", what, g_where);
+    PrintReturnAddresses(&here);
 }
 
 DWORD WINAPI Watchdog(LPVOID) {
