@@ -444,7 +444,10 @@ HWND CreateMdiFrame(const char* title, int x, int y, int cx, int cy, DWORD style
         WS_EX_CLIENTEDGE, "MDIClient", nullptr,
         WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | WS_VSCROLL | WS_HSCROLL, 0, 0,
         r.right, r.bottom, frame, kPaneId, Role::kMdiClient, &ccs);
-    Find(frame)->mdiClient = client;
+    // The host's own handling of the client's creation may have destroyed the frame.
+    HostWindow* record = Find(frame);
+    if (!record) return nullptr;
+    record->mdiClient = client;
     FinishFrame(frame, style);
     return frame;
 }
