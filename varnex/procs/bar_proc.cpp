@@ -105,12 +105,6 @@ void OnFramedBarSize(CToolBarFx* bar, WPARAM sizeKind) {
 LRESULT FramedBarMessage(const Hold<CToolBarFx>& hold, UINT message, WPARAM wParam, LPARAM lParam) {
     CToolBarFx* bar = hold.get();
     switch (message) {
-    case WM_DESTROY:
-    case WM_NCDESTROY:
-        return OnBarDestroy(bar, message, wParam, lParam);
-    case WM_ACTIVATE:
-    case WM_CHILDACTIVATE:
-    case WM_NCACTIVATE:
     case WM_NCLBUTTONUP:
         return 0;
     case WM_SIZE:
@@ -141,15 +135,7 @@ LRESULT FramedBarMessage(const Hold<CToolBarFx>& hold, UINT message, WPARAM wPar
 }
 
 LRESULT StandaloneBarMessage(const Hold<CToolBarFx>& hold, UINT message, WPARAM wParam, LPARAM lParam) {
-    CToolBarFx* bar = hold.get();
     switch (message) {
-    case WM_DESTROY:
-    case WM_NCDESTROY:
-        return OnBarDestroy(bar, message, wParam, lParam);
-    case WM_ACTIVATE:
-    case WM_CHILDACTIVATE:
-    case WM_NCACTIVATE:
-        return 0;
     case WM_WINDOWPOSCHANGING: {
         // Only the library's own moves (SWP_NOOWNERZORDER) may move, size or re-order the bar.
         WINDOWPOS* pos = reinterpret_cast<WINDOWPOS*>(lParam);
@@ -161,6 +147,22 @@ LRESULT StandaloneBarMessage(const Hold<CToolBarFx>& hold, UINT message, WPARAM 
     return CommonMessage(hold, message, wParam, lParam);
 }
 
+// What every bar does alike: its end, and no activation of its own; the rest by its kind.
+LRESULT BarMessage(const Hold<CToolBarFx>& hold, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_DESTROY:
+    case WM_NCDESTROY:
+        return OnBarDestroy(hold.get(), message, wParam, lParam);
+    case WM_ACTIVATE:
+    case WM_CHILDACTIVATE:
+    case WM_NCACTIVATE:
+        return 0;
+    default:
+        return hold->frame ? FramedBarMessage(hold, message, wParam, lParam)
+                           : StandaloneBarMessage(hold, message, wParam, lParam);
+    }
+}
+
 }  // namespace
 
 LRESULT CALLBACK BarWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -168,8 +170,7 @@ LRESULT CALLBACK BarWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
     if (auto* bar = static_cast<CToolBarFx*>(FindWindowRecord(hwnd, kBarProp))) {
         Hold<CToolBarFx> hold(bar);
         if (bar->released) return CallPrevWindowProc(bar, message, wParam, lParam);
-        return bar->frame ? FramedBarMessage(hold, message, wParam, lParam)
-                          : StandaloneBarMessage(hold, message, wParam, lParam);
+        return BarMessage(hold, message, wParam, lParam);
     }
     if (LRESULT result; CallPassThrough(hwnd, BarWndProc, message, wParam, lParam, &result))
         return result;
